@@ -1,0 +1,152 @@
+// startup.cpp — the program's spine: builds every program-wide table, opens
+// the start-up log, reads the settings, chooses the audio driver, unpacks the
+// word list, opens the display (which loads all media), holds the loading
+// screen for at least 2.5 seconds, then runs the title screen until the
+// player quits and hands over to the closing sequence.
+#include "app/startup.h"
+
+#include <cstdlib>
+
+#include "app/assets.h"
+#include "app/settings.h"
+#include "app/shutdown.h"
+#include "app/title.h"
+#include "controls/controls.h"
+#include "frame/draw.h"
+#include "frame/frame_end.h"
+#include "game/game.h"
+#include "media/media.h"
+#include "words/words.h"
+
+const std::string TitleWord1 = "Plimbo";
+const std::string TitleWord2 = "Direr";
+const std::string WindowTitle = "#" + std::to_string(WeekNumber) + " : " + TitleWord1 + " " + TitleWord2;
+const std::string DataFolder = "Files/";
+const std::string GameFolder = "248/";
+const std::string CommonFolder = "Common/";
+
+std::vector<std::string> AudioDriverNames;
+std::string CreditLines[100];
+int InputMode;
+int PlayerSlots = 4;
+int BadgeCount = 16;
+int Difficulty;
+RunOptions Options;
+
+static void FillCreditLines() {
+  const char* lines[17] = {"",
+                           "A Game by Morvane",
+                           "plimbo.example / morvane.example",
+                           "",
+                           "Game",
+                           "Written in C++ with SDL2",
+                           "using Morvane's Framework",
+                           "",
+                           "Graphics",
+                           "Font : SVBasicManual by the DejaVu authors",
+                           "Font : Blue Highway by its type designers",
+                           "Font : Acknowledge TT by its type designers",
+                           "All other graphics by Morvane",
+                           "",
+                           "Sound",
+                           "Title Music by Morvane",
+                           "Sound Effects by Morvane"};
+  for (int i = 1; i <= 16; i++) CreditLines[i] = lines[i];
+}
+
+bool ParseOptions(int argc, char** argv, RunOptions* options, std::string* error) {
+  for (int i = 1; i < argc; i++) {
+    std::string arg = argv[i];
+    bool hasValue = i + 1 < argc;
+    if (arg == "--headless") {
+      options->headless = true;
+      options->virtualClock = true;
+    } else if (arg == "--virtual-clock") {
+      options->virtualClock = true;
+    } else if (arg == "--script" && hasValue) {
+      options->script = argv[++i];
+    } else if (arg == "--frames" && hasValue) {
+      options->frameLimit = std::atoi(argv[++i]);
+      if (options->frameLimit < 0) options->frameLimit = 0;
+    } else if (arg == "--play") {
+      options->playAtOnce = true;
+    } else {
+      *error = "unknown or incomplete option: " + arg;
+      return false;
+    }
+  }
+  return true;
+}
+
+static void LogHeader() {
+  const std::string dashes(28, '-');
+  LogLine("Morvane's Tessaloop Engine");
+  LogLine(dashes);
+  LogLine("Week #" + std::to_string(WeekNumber));
+  LogLine(dashes);
+  LogLine(WindowTitle);
+  LogLine(dashes);
+  LogLine("");
+  LogLine("Loading");
+}
+
+int RunProgram(const RunOptions& options) {
+  Options = options;
+  RegisterWordBankFile();
+  StartMedia(MediaConfig{options.headless, options.virtualClock});
+  if (!options.script.empty() && !LoadInputScript(options.script)) {
+    DebugLog("Could not read the input script " + options.script);
+  }
+  FrameLimit = options.frameLimit;
+
+  FillCreditLines();
+  SetCaption(WindowTitle);
+  HidePointer();
+  FrameStartMillis = Millisecs();
+  ScanJoysticks();
+  SetDefaultControls();
+  SetDefaultSettings();
+
+  // Without its data folder the game has nothing to show; files are then
+  // looked for (and written) in whatever folder is current.
+  ChangeDir(DataFolder);
+  OpenStartupLog();
+  LogHeader();
+
+  AudioDriverNames.clear();
+  for (const std::string& name : ListAudioDrivers()) {
+    AudioDriverNames.push_back(name);
+    DebugLog(name);
+  }
+  ReadSettingsFile();
+  ChooseAudioDriver();
+  LogLine("\tRequested Resolution : " + std::to_string(Settings[5]) + "x" + std::to_string(Settings[6]));
+  LogLine("\tSetup Loaded");
+  LogLine("");
+  LogLine("Grabbing Previous Scores");
+  LogLine("");
+
+  ChangeDir(GameFolder);
+  DebugLog(CurrentDir());
+  CreateWordBank();
+  LoadWordBank();
+  DebugLog(std::to_string(PackWordChunk("Banana", 0)));
+
+  int loadingEnds = Millisecs() + 2500;
+  ApplyDisplayMode();
+  InputMode = 0;
+  PlayerSlots = 4;
+  BadgeCount = 16;
+  PauseState = 0;
+  LogLine("Finished Loading");
+  while (Millisecs() < loadingEnds) SleepMs(10);
+
+  if (options.playAtOnce) {
+    PauseState = 1;
+    MovePointer(float(VirtW), float(VirtH));
+    RunGame();
+    PauseState = 0;
+  }
+  RunTitleScreen();
+  ShutDown();
+}

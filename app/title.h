@@ -1,0 +1,4 @@
+// title.h — the title screen between games.
+#pragma once
+
+void RunTitleScreen();

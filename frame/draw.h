@@ -1,0 +1,31 @@
+// draw.h — the drawing helpers every screen uses: colour, scale, rotation and
+// blend in the framework's terms, aligned text, sprites under a per-frame
+// budget, glow sprites, and a few small utilities.
+#pragma once
+
+#include <string>
+
+// Per-frame sprite budget by category: 1 images, 2 glow, 3 particles.
+extern int SpriteBudget[20];
+extern int SpritesDrawn[20];
+
+void BeginFrame(int clear);
+void ResetDrawState();
+// r, g, b clamped to 0..255 and truncated; alpha clamped to 0..1, or left
+// unchanged when omitted (negative sentinel).
+void SetDrawColour(float r, float g, float b, float a = -1.0f);
+void SetDrawScale(float sx, float sy);
+void SetDrawScale(float s);
+void SetDrawRotation(float degrees);
+void SetBlendKind(int kind);  // 0 solid, 1 alpha, 2 multiply, 3 additive
+
+// horizontal 0 left, 1 centre, 2 right; vertical 0 top, 1 middle, 2 bottom.
+void DrawTextAligned(int x, int y, const std::string& text, int horizontal, int vertical);
+
+bool FrameShown();  // false on the skipped frames of a slow system
+void DrawSprite(int image, int x, int y, int frame, int category);
+void DrawGlowSprite(int image, int x, int y, int frame, int glow, float glowScale, float glowAlpha);
+
+float ClampFloat(float value, float low, float high);
+bool MouseInBox(int x, int y, int w, int h);
+std::string FieldOf(const std::string& text, const std::string& separator, int n, int spaceEnds);

@@ -1,0 +1,37 @@
+// frame_end.h — the end of every frame: hot keys, overlays, message log,
+// mouse capture, pacing to 60 frames per second, music and presenting.
+#pragma once
+
+#include <list>
+#include <string>
+
+// One message-log line.
+struct ment {
+  int tick = 0;
+  std::string txt;
+  int c = 0;
+};
+
+extern std::list<ment> MessageList;
+
+extern int FrameStartMillis;
+extern int FrameMillis;
+extern int FpsAverage;
+extern int FpsShown;
+extern int FrameParity;
+extern int GcCollected;
+extern int StatsOverlayOn;
+extern int SettingsMenuOpen;
+extern int PauseState;  // 0 no pausing, 1 pausing allowed, 2 pause menu open
+extern int MouseX, MouseY;
+extern int MouseHitLeft, MouseHitRight;
+
+// Frames ended so far, and an optional limit after which the program closes
+// down as if the window had been closed (0 = no limit; for scripted runs).
+extern int FramesEnded;
+extern int FrameLimit;
+
+// Returns the pause menu's result when it ran during this call (1 continue,
+// 99 quit), else 0.
+int EndFrame(int targetFps, int spare, int showPointer);
+void AddMessage(const std::string& text, int code);

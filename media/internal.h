@@ -1,0 +1,42 @@
+// internal.h — state shared by the SDL-backed files of the media services.
+// Nothing outside media/ includes this header.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace media {
+
+// Owned by display.cpp.
+extern SDL_Window* Window;
+extern SDL_Renderer* Renderer;
+void DisplayHandleEvent(const SDL_Event& event);  // window events from the pump
+void DisplayShutdown();
+
+// Owned by input.cpp: the one event pump. Scripted events are pushed into
+// SDL's queue when their time has come, so they take the same path.
+void InputShutdown();
+
+// Owned by sound.cpp.
+void SoundStart(bool headless);
+void SoundShutdown();
+
+// Owned by clock.cpp.
+bool VirtualClockOn();
+
+// Owned by files.cpp: a whole file by the names OpenRead takes ("incbin::"
+// too), for loaders that hand memory to SDL. False when it cannot be read.
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes);
+int64_t BankBytes();
+
+// Owned by sound.cpp.
+int64_t SoundBytes();
+
+// Owned by media.cpp: handles freed since the last CollectGarbage; every
+// Free* adds one.
+extern int FreedHandles;
+
+}  // namespace media

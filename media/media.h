@@ -1,0 +1,260 @@
+// media.h — the one door to the machine.
+//
+// Display and 2D drawing, images, fonts, sound channels, keyboard, mouse and
+// joysticks, files and folders, embedded files, memory blocks, text helpers,
+// the clock and the random generator. Everything outside media/ reaches the
+// machine through these functions only; the SDL2 code lives behind them.
+//
+// Conventions:
+//   - Handles are int; 0 means "nothing". Calls given 0 or a stale handle do
+//     nothing and return 0 / false / empty.
+//   - Drawing coordinates and the mouse are in virtual units (see
+//     SetVirtualResolution); angles are degrees; colours 0..255, alpha 0..1.
+//   - Keys are Windows virtual-key numbers 1..255 (VK_* below).
+//   - For tests and replays the services run headless (dummy video and audio),
+//   on a virtual clock whose waits return at once, and with input scripted
+//   by virtual time, delivered through the same path as window events.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// ---------------------------------------------------------------- start-up
+
+struct MediaConfig {
+  bool headless = false;      // dummy video and audio drivers
+  bool virtualClock = false;  // Millisecs() advances only through waits
+};
+
+void StartMedia(const MediaConfig& config);
+void StopMedia();  // closes everything; safe to call twice
+bool MediaHeadless();
+
+// ---------------------------------------------------------------- clock
+
+int Millisecs();           // 32-bit millisecond count; only differences matter
+void SleepMs(int ms);      // yields the CPU (virtual clock: advances time)
+void Delay(int ms);        // same, used for longer waits
+void UseVirtualClock(bool on);
+void AdvanceVirtualClock(int ms);  // tests: move virtual time without waiting
+
+std::string CurrentDate();  // "%d %b %Y", e.g. "07 Dec 2026"
+std::string CurrentTime();  // "%H:%M:%S"
+
+// ---------------------------------------------------------------- display
+
+struct DisplayMode {
+  int width, height, depth, hz;
+};
+std::vector<DisplayMode> ListDisplayModes();
+bool FullScreenModeExists(int width, int height, int depth);  // any refresh rate
+
+enum { RENDERER_OPENGL = 0, RENDERER_DX9 = 1, RENDERER_DX7 = 2 };
+void ChooseRenderer(int choice);   // applies at the next OpenDisplay
+std::string RendererName();        // the SDL render driver actually in use
+
+void SetCaption(const std::string& caption);  // before or after opening
+bool OpenDisplay(int width, int height, int depth, int hz);  // depth 0 = window
+void CloseDisplay();  // frees every image and font (their handles go stale)
+bool DisplayOpen();
+int RealWidth();
+int RealHeight();
+
+void SetVirtualResolution(int width, int height);
+int VirtualWidth();
+int VirtualHeight();
+
+void Cls();               // back buffer to black
+void Flip(int sync);      // 0: present now; -1: present paced by the clock
+
+void HidePointer();
+void ShowPointer();
+void MovePointer(float x, float y);  // virtual units
+
+// Pixel maps: plain RGBA copies of the back buffer (real pixels).
+int GrabPixmap(int x, int y, int width, int height);
+int GrabImage(int x, int y, int width, int height);  // a new one-frame image
+uint32_t PixmapPixel(int pixmap, int x, int y);      // 0xAARRGGBB, 0 outside
+int PixmapWidth(int pixmap);
+int PixmapHeight(int pixmap);
+bool SavePixmapPNG(int pixmap, const std::string& path, int level);  // 0..9
+void FreePixmap(int pixmap);
+
+// Reads one back-buffer pixel in real display pixels (tests, screenshots).
+uint32_t ReadBackPixel(int x, int y);  // 0xAARRGGBB
+
+// ---------------------------------------------------------------- images
+
+enum { IMAGE_MASKED = 1, IMAGE_FILTERED = 2 };  // masked: black is transparent
+
+int LoadImage(const std::string& path, int flags);
+int LoadImageStrip(const std::string& path, int cellWidth, int cellHeight,
+                   int firstCell, int cellCount, int flags);
+void FreeImage(int image);
+void AutoCentre(bool on);  // later loads get their handle at the centre
+void SetImageHandle(int image, float x, float y);
+int ImageWidth(int image);   // one frame, unscaled
+int ImageHeight(int image);
+int ImageFrames(int image);
+
+// Drawing state: applies to every later draw until changed.
+enum { BLEND_SOLID = 0, BLEND_ALPHA = 1, BLEND_MULTIPLY = 2, BLEND_ADD = 3 };
+void SetColour(int r, int g, int b);
+void SetAlpha(float alpha);
+void SetBlend(int kind);
+void SetRotation(float degrees);
+void SetScale(float sx, float sy);
+float GetAlpha();
+int GetBlend();
+float GetRotation();
+float GetScaleX();
+float GetScaleY();
+void GetColour(int* r, int* g, int* b);
+
+// The frame's handle point lands on (x, y); tint, alpha, blend, rotation and
+// scale apply about that point.
+void DrawImage(int image, float x, float y, int frame);
+void DrawRect(float x, float y, float width, float height);  // filled, about (x, y)
+void DrawLine(float x1, float y1, float x2, float y2, bool lastPixel);
+
+// True when opaque pixels of the two frames, placed by their handles at the
+// two points (scale 1, no rotation), overlap.
+bool ImagesCollide(int imageA, float ax, float ay, int frameA,
+                   int imageB, float bx, float by, int frameB);
+
+// ---------------------------------------------------------------- fonts
+
+int LoadFont(const std::string& path, int pixelSize, bool smooth);
+void FreeFont(int font);
+void SetFont(int font);
+int CurrentFont();
+void DrawText(const std::string& text, float x, float y);  // top-left at (x, y)
+int TextWidth(const std::string& text);  // unscaled sum of advances
+int FontHeight();                        // line height of the current font
+
+// ---------------------------------------------------------------- sound
+
+std::vector<std::string> ListAudioDrivers();  // at most 100 names
+bool AudioDriverExists(const std::string& name);  // case-insensitive
+bool SetAudioDriver(const std::string& name);  // reopens output on that driver
+bool EnableOpenAL();  // there is no OpenAL back end here: always false
+
+int LoadSound(const std::string& path);  // WAV; 0 when missing or bad
+void FreeSound(int sound);
+int AllocChannel();
+// Prepares the sound paused on the given channel (0 = a new one) and
+// returns the channel, or 0.
+int CueSound(int sound, int channel = 0);
+void ResumeChannel(int channel);
+void StopChannel(int channel);
+bool ChannelPlaying(int channel);
+void SetChannelVolume(int channel, float volume);  // 0..1
+void SetChannelPan(int channel, float pan);        // -1 left .. +1 right
+void SetChannelRate(int channel, float rate);      // 1 recorded pitch, 2 octave up
+
+// Mixes the playing channels into interleaved stereo 16-bit frames at 44.1 kHz.
+// The audio device calls it; tests and benchmarks may call it directly.
+void MixAudio(int16_t* out, int frames);
+
+// ---------------------------------------------------------------- input
+
+enum {
+  VK_BACK = 8, VK_TAB = 9, VK_RETURN = 13, VK_SHIFT = 16, VK_ESCAPE = 27,
+  VK_SPACE = 32, VK_LEFT = 37, VK_UP = 38, VK_RIGHT = 39, VK_DOWN = 40,
+  VK_F4 = 115, VK_F11 = 122, VK_F12 = 123, VK_LMENU = 164, VK_RMENU = 165,
+};
+
+void PollEvents();  // every read below polls first
+int KeyHit(int vk);     // presses since the last read of that key
+bool KeyDown(int vk);
+float PointerX();       // live mouse position, virtual units
+float PointerY();
+int MouseHit(int button);  // 1 left, 2 right, 3 middle
+bool MouseDown(int button);
+int NextChar();         // typed-character queue of 256; 0 when empty
+void FlushInput();      // key hits, key states and typed characters
+bool CloseRequested();  // once per close-button press
+
+enum { AXIS_X = 0, AXIS_Y = 1, AXIS_Z = 2, AXIS_R = 3, AXIS_U = 4, AXIS_V = 5 };
+int JoystickCount();
+std::string JoystickName(int j);   // j from 0
+int JoystickButtonMask(int j);
+bool JoystickButtonDown(int j, int button);
+float JoystickAxis(int j, int axis);  // about -1..1
+float JoystickHat(int j);  // -1 centred, else clockwise fraction from up
+
+// Scripted input, by clock time, delivered like window events.
+// Script lines: "<ms> <verb> <args>" — see README for the verbs.
+bool LoadInputScript(const std::string& path);
+void ScriptKey(int atMillis, int vk, bool down);
+void ScriptMouseMove(int atMillis, float x, float y);
+void ScriptMouseButton(int atMillis, int button, bool down);
+void ScriptText(int atMillis, const std::string& text);
+void ScriptClose(int atMillis);
+void ScriptJoystick(int atMillis, int j, int kind, int index, float value);  // kind 0 axis, 1 button, 2 hat
+void AddVirtualJoystick(const std::string& name, int buttons);  // tests
+
+// ---------------------------------------------------------------- files
+
+int FileType(const std::string& path);  // 0 none, 1 file, 2 folder
+// Writing goes to a temporary file that replaces the target on CloseStream,
+// so a crash never leaves a half-written file.
+int OpenRead(const std::string& path);   // "incbin::name" opens an embedded file
+int OpenWrite(const std::string& path);
+void CloseStream(int stream);
+std::string ReadLine(int stream);   // to LF, CR dropped, a byte per character
+void WriteLine(int stream, const std::string& text);  // low bytes, then CR LF
+bool EndOfStream(int stream);
+bool DeleteFile(const std::string& path);
+bool ChangeDir(const std::string& path);
+std::string CurrentDir();
+void RegisterEmbedded(const std::string& name, const void* data, size_t size);
+
+int CreateBank(int size);
+int LoadBank(const std::string& path);  // whole file or embedded file
+int BankSize(int bank);
+void ResizeBank(int bank, int size);
+bool SaveBank(int bank, const std::string& path);
+int32_t PeekInt(int bank, int offset);  // little-endian
+void PokeInt(int bank, int offset, int32_t value);
+uint8_t* BankData(int bank);
+void FreeBank(int bank);
+
+// ---------------------------------------------------------------- text
+
+// Positions are 1-based. Characters are bytes.
+std::string Mid(const std::string& s, int pos, int len = -1);
+int Instr(const std::string& s, const std::string& find, int start = 1);
+std::string Left(const std::string& s, int n);
+std::string Right(const std::string& s, int n);
+std::string Replace(const std::string& s, const std::string& from, const std::string& to);
+std::string Trim(const std::string& s);  // drops bytes below 33 at both ends
+std::string Upper(const std::string& s);
+std::string Lower(const std::string& s);
+std::string Chr(int code);
+int Asc(const std::string& s);  // -1 for empty text
+// Text to integer: white space, optional sign, then decimal digits, or binary
+// after "%", or hex after "$". Digits past the range wrap modulo 2^32 (2^64),
+// as the accumulation is done in unsigned arithmetic.
+int32_t ToInt(const std::string& s);
+int64_t ToLong(const std::string& s);
+
+// ---------------------------------------------------------------- maths
+
+float SinDeg(float degrees);
+float CosDeg(float degrees);
+
+// The random generator (31-bit state, 4660 until seeded).
+void SeedRandom(int32_t seed);
+int32_t RandomState();
+float RandomReal();                      // [0, 1)
+int RandomInt(int lo, int hi);           // inclusive, either order
+float RandomBetween(float a, float b);
+
+// ---------------------------------------------------------------- misc
+
+int CollectGarbage();       // a count: live handles freed since last call
+int64_t MemoryInUse();      // bytes held by loaded media and banks
+void DebugLog(const std::string& text);  // discarded unless PLIMBO_DEBUGLOG is set
+[[noreturn]] void EndProcess(int code);
