@@ -27,6 +27,7 @@ int SettingsMenuOpen;
 int PauseState;
 int MouseX, MouseY;
 int MouseHitLeft, MouseHitRight;
+int FramesPresented;
 int FramesEnded;
 int FrameLimit;
 
@@ -118,7 +119,10 @@ int EndFrame(int /*targetFps*/, int /*spare*/, int showPointer) {
   Pace();
   UpdateMusic();
   DrawMessageLog();
-  if (FrameShown()) Flip(0);
+  if (FrameShown()) {
+    Flip(0);
+    FramesPresented++;
+  }
 
   FrameMillis = Millisecs() - FrameStartMillis;
   if (FrameMillis > 0) FpsAverage = (1000 / FrameMillis + 2 * FpsAverage) / 3;

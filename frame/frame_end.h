@@ -26,6 +26,9 @@ extern int PauseState;  // 0 no pausing, 1 pausing allowed, 2 pause menu open
 extern int MouseX, MouseY;
 extern int MouseHitLeft, MouseHitRight;
 
+// Frames presented so far (a slow system presents every other frame).
+extern int FramesPresented;
+
 // Frames ended so far, and an optional limit after which the program closes
 // down as if the window had been closed (0 = no limit; for scripted runs).
 extern int FramesEnded;

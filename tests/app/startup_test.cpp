@@ -1,0 +1,83 @@
+// A whole headless start-up on the virtual clock: the log it writes, the
+// loading hold, and a clean end.
+#include "app/startup.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "tests/support/headless.h"
+
+namespace {
+
+std::vector<std::string> LogLines(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::stringstream all;
+  all << in.rdbuf();
+  std::vector<std::string> lines;
+  std::string text = all.str(), line;
+  for (size_t i = 0; i < text.size(); i++) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+      lines.push_back(line);
+      line.clear();
+      i++;
+    } else {
+      line += text[i];
+    }
+  }
+  EXPECT_TRUE(line.empty()) << "every line ends with CR LF";
+  return lines;
+}
+
+int IndexOf(const std::vector<std::string>& lines, const std::string& text) {
+  for (size_t i = 0; i < lines.size(); i++)
+    if (lines[i] == text) return int(i);
+  return -1;
+}
+
+}  // namespace
+
+TEST(Startup, HeadlessRunWritesTheLogAndEndsCleanly) {
+  auto root = EnterScratchFolder("startup");
+  { std::ofstream old(root / "Files" / "Debug.txt"); old << "stale text from an earlier run\n"; }
+  RunOptions options;
+  options.headless = options.virtualClock = true;
+  EXPECT_EXIT(RunProgram(options), ::testing::ExitedWithCode(0), "");
+
+  auto lines = LogLines(root / "Files" / "Debug.txt");
+  ASSERT_GE(lines.size(), 12u);
+  const std::string dashes(28, '-');
+  std::vector<std::string> header = {"Morvane's Tessaloop Engine", dashes, "Week #248", dashes,
+                                     "#248 : Plimbo Direr", dashes, "", "Loading"};
+  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 8), header);
+  EXPECT_EQ(IndexOf(lines, "\tReading Setup File"), -1);  // no Setup.ini: not an error
+  int resolution = IndexOf(lines, "\tRequested Resolution : 800x600");
+  EXPECT_GT(resolution, IndexOf(lines, "Set Audio Driver"));
+  EXPECT_GT(IndexOf(lines, "Finished Loading"), IndexOf(lines, "Applying Graphical Settings"));
+  EXPECT_NE(IndexOf(lines, "\tResolution : 800x600,0"), -1);
+  std::vector<std::string> tail(lines.end() - 5, lines.end());
+  EXPECT_EQ(tail, (std::vector<std::string>{"Closing Up", "", "Bye!", "", "Play again, soon!!"}));
+  EXPECT_FALSE(std::filesystem::exists(root / "Files" / "248" / "Debug.txt"));
+  EXPECT_FALSE(std::filesystem::exists(root / "Files" / "248" / "crash.dat"));
+  EXPECT_TRUE(std::filesystem::exists(root / "Files" / "Setup.ini"));
+}
+
+TEST(Options, ParsesTheDocumentedFlagsAndRefusesOthers) {
+  char prog[] = "plimbo", headless[] = "--headless", script[] = "--script", file[] = "in.txt",
+       frames[] = "--frames", count[] = "120", play[] = "--play", bad[] = "--bogus";
+  char* good[] = {prog, headless, script, file, frames, count, play};
+  RunOptions options;
+  std::string error;
+  ASSERT_TRUE(ParseOptions(7, good, &options, &error)) << error;
+  EXPECT_TRUE(options.headless);
+  EXPECT_TRUE(options.virtualClock);
+  EXPECT_EQ(options.script, "in.txt");
+  EXPECT_EQ(options.frameLimit, 120);
+  EXPECT_TRUE(options.playAtOnce);
+  char* wrong[] = {prog, bad};
+  EXPECT_FALSE(ParseOptions(2, wrong, &options, &error));
+  EXPECT_NE(error.find("--bogus"), std::string::npos);
+  char* incomplete[] = {prog, script};
+  EXPECT_FALSE(ParseOptions(2, incomplete, &options, &error));
+}

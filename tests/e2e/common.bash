@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# common.bash — shared by the end-to-end scripts: a scratch copy of the data
+# folder to run the program in, and a private X server.
+set -euo pipefail
+PLIMBO=$(readlink -f "$1")
+BUILD=$(pwd)
+WORK=$(mktemp -d /tmp/plimbo_e2e.XXXXXX)
+trap 'kill ${XVFB_PID:-} 2>/dev/null || true; rm -rf "$WORK"' EXIT
+cp -r "$BUILD/Files" "$WORK/Files"
+rm -f "$WORK/Files/Setup.ini" "$WORK/Files/Debug.txt" "$WORK/Files/248/scores.dat"
+cd "$WORK"
+
+fail() { echo "FAIL: $*"; exit 1; }
+
+start_xvfb() {
+  for n in $(seq 90 120); do
+    [ -e /tmp/.X11-unix/X$n ] && continue
+    Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=:$n
+    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+  done
+  fail "could not start Xvfb"
+}
+
+# Mean brightness of the whole screen, 0..1.
+screen_brightness() {
+  import -window root "$1"
+  convert "$1" -colorspace Gray -format "%[fx:mean]" info:
+}

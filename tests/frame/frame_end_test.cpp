@@ -1,0 +1,146 @@
+// The end of frame: pacing and frame-rate figures on the virtual clock,
+// frame parity and alternate presenting, the message log, hot keys.
+#include "frame/frame_end.h"
+
+#include <filesystem>
+
+#include "app/assets.h"
+#include "app/settings.h"
+#include "frame/draw.h"
+#include "tests/support/headless.h"
+
+namespace {
+
+void EnterGameFolder(const char* name) {
+  auto root = EnterScratchFolder(name);
+  std::filesystem::current_path(root / "Files" / "248");
+  SetDefaultSettings();
+}
+
+}  // namespace
+
+TEST(EndFrame, PacesToSixtyFramesPerSecondOnTheVirtualClock) {
+  OpenHeadlessDisplay();
+  EnterGameFolder("pace");
+  FrameStartMillis = Millisecs();
+  int start = Millisecs();
+  for (int i = 0; i < 60; i++) EndFrame(60, 0, 0);
+  int elapsed = Millisecs() - start;
+  // Each frame waits until 14.67 ms after the previous frame end.
+  EXPECT_GE(elapsed, 60 * 15);
+  EXPECT_LE(elapsed, 60 * 16);
+  // 1000 / 15 ms is 66; the truncating average settles two below it.
+  EXPECT_EQ(FpsShown, 64);
+  EXPECT_EQ(FramesEnded, 60);
+}
+
+TEST(EndFrame, AlwaysSleepsAtLeastOnceEvenWhenLate) {
+  OpenHeadlessDisplay();
+  EnterGameFolder("late");
+  FrameStartMillis = Millisecs() - 100;
+  int before = Millisecs();
+  EndFrame(60, 0, 0);
+  EXPECT_GE(Millisecs() - before, 1);
+  EXPECT_GE(FrameMillis, 101);
+}
+
+TEST(EndFrame, FrameRateAverageSmoothsOverThreeFrames) {
+  OpenHeadlessDisplay();
+  EnterGameFolder("fps");
+  FpsAverage = 60;
+  FrameStartMillis = Millisecs() - 20;  // the pacing target has passed already
+  int now = Millisecs();
+  EndFrame(60, 0, 0);
+  // One sleep of 1 ms: the frame took 21 ms -> (1000 / 21 + 120) / 3 = 55.
+  EXPECT_EQ(FrameMillis, Millisecs() - now + 20);
+  EXPECT_EQ(FpsShown, (1000 / FrameMillis + 2 * 60) / 3);
+}
+
+TEST(EndFrame, SlowSystemPresentsEveryOtherFrame) {
+  OpenHeadlessDisplay();
+  EnterGameFolder("ess");
+  Settings[7] = 1;
+  FrameParity = 0;
+  for (int i = 0; i < 10; i++) EndFrame(60, 0, 0);
+  EXPECT_EQ(FramesPresented, 5);
+  EXPECT_EQ(FrameParity, 0);
+  Settings[7] = 0;
+  for (int i = 0; i < 4; i++) EndFrame(60, 0, 0);
+  EXPECT_EQ(FramesPresented, 9);
+}
+
+TEST(EndFrame, TabFlipsThePanelAndWritesTheSettingsFile) {
+  OpenHeadlessDisplay();
+  EnterGameFolder("tab");
+  ScriptKey(Millisecs(), VK_TAB, true);
+  ScriptKey(Millisecs() + 1, VK_TAB, false);
+  EndFrame(60, 0, 0);
+  EXPECT_EQ(SettingsMenuOpen, 1);
+  EXPECT_TRUE(std::filesystem::exists("../Setup.ini"));
+  EXPECT_EQ(std::filesystem::current_path().filename(), "248");
+  std::filesystem::remove("../Setup.ini");
+  ScriptKey(Millisecs(), VK_TAB, true);
+  EndFrame(60, 0, 0);
+  EXPECT_EQ(SettingsMenuOpen, 0);
+  EXPECT_TRUE(std::filesystem::exists("../Setup.ini"));
+}
+
+TEST(EndFrame, F12TogglesTheStatisticsOverlay) {
+  OpenHeadlessDisplay();
+  EnterGameFolder("f12");
+  StatsOverlayOn = 1;
+  ScriptKey(Millisecs(), VK_F12, true);
+  EndFrame(60, 0, 0);
+  EXPECT_EQ(StatsOverlayOn, 0);
+}
+
+TEST(EndFrame, CapturesTheMousePositionAsIntegers) {
+  OpenHeadlessDisplay();
+  EnterGameFolder("mouse");
+  ScriptMouseMove(Millisecs(), 321.7f, 99.2f);
+  EndFrame(60, 0, 0);
+  EXPECT_NEAR(MouseX, 321, 2);  // the display maps real pixels to virtual ones
+  EXPECT_NEAR(MouseY, 99, 2);
+}
+
+TEST(MessageLog, MessagesAgeAndLeaveAfter180Frames) {
+  OpenHeadlessDisplay();
+  EnterGameFolder("ageing");
+  AddMessage("first", 1);
+  for (int i = 0; i < 100; i++) EndFrame(60, 0, 0);
+  AddMessage("second", 7);
+  ASSERT_EQ(MessageList.size(), 2u);
+  EXPECT_EQ(MessageList.front().tick, 100);
+  EXPECT_EQ(MessageList.back().c, 7);
+  for (int i = 0; i < 79; i++) EndFrame(60, 0, 0);
+  EXPECT_EQ(MessageList.size(), 2u);
+  EndFrame(60, 0, 0);  // the 180th frame of "first": drawn, then removed
+  ASSERT_EQ(MessageList.size(), 1u);
+  EXPECT_EQ(MessageList.front().txt, "second");
+  EXPECT_EQ(MessageList.front().tick, 80);
+}
+
+TEST(MessageLog, NewestLineSitsHighestAndFreshLinesAreYellow) {
+  OpenHeadlessDisplay();
+  EnterGameFolder("lines");
+  FontTable[3] = LoadFont(PLIMBO_BINARY_DIR "/Files/Common/SVBasicManual.ttf", 16, true);
+  if (FontTable[3] == 0) GTEST_SKIP() << "fonts are not built";
+  AddMessage("MMMMMMMMMM", 1);
+  AddMessage("MMMMMMMMMM", 1);
+  AddMessage("MMMMMMMMMM", 1);
+  // Draw a frame by hand so the log is still on the back buffer.
+  FrameParity = 1;
+  Settings[7] = 1;  // not presented: the back buffer keeps what was drawn
+  BeginFrame(1);
+  EndFrame(60, 0, 0);
+  Settings[7] = 0;
+  // Bars at virtual y = 944, 930, 916: real rows 590, 581, 572 (x 1 is
+  // left of every glyph, so the bar's colour shows).
+  for (int realY : {591, 582, 573}) {
+    uint32_t p = ReadBackPixel(1, realY);
+    EXPECT_GT(Red(p), 60) << realY;
+    EXPECT_GT(Green(p), 60) << realY;
+    EXPECT_LT(Blue(p), 40) << realY;
+  }
+  EXPECT_EQ(Red(ReadBackPixel(1, 560)), 0);
+}

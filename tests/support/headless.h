@@ -1,0 +1,34 @@
+// headless.h — test helpers: a headless display on the virtual clock, and a
+// scratch folder laid out like the game's data folder.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include <unistd.h>
+
+#include "media/media.h"
+
+// Opens an 800 x 600 headless display showing a 1280 x 960 virtual screen.
+inline void OpenHeadlessDisplay() {
+  StartMedia(MediaConfig{true, true});
+  ASSERT_TRUE(OpenDisplay(800, 600, 0, 60));
+  SetVirtualResolution(1280, 960);
+}
+
+// A fresh folder with Files/, Files/Common/ and Files/248/ made current.
+inline std::filesystem::path EnterScratchFolder(const std::string& name) {
+  auto root = std::filesystem::temp_directory_path() / ("plimbo_" + name + "_" + std::to_string(::getpid()));
+  std::filesystem::remove_all(root);
+  std::filesystem::create_directories(root / "Files" / "Common");
+  std::filesystem::create_directories(root / "Files" / "248");
+  std::filesystem::current_path(root);
+  return root;
+}
+
+// Colour channels of a back-buffer pixel in real display pixels.
+inline int Red(uint32_t argb) { return (argb >> 16) & 255; }
+inline int Green(uint32_t argb) { return (argb >> 8) & 255; }
+inline int Blue(uint32_t argb) { return argb & 255; }
