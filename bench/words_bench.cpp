@@ -1,0 +1,53 @@
+// words_bench.cpp — start-up inflate of the word bank and pattern search
+// speed, with grep on the text list alongside for scale.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "media/media.h"
+#include "words/words.h"
+
+namespace {
+
+void EnsureBank() {
+  static bool loaded = [] {
+    RegisterWordBankFile();
+    CreateWordBank();
+    LoadWordBank();
+    return true;
+  }();
+  (void)loaded;
+}
+
+void BM_LoadWordBank(benchmark::State& state) {
+  EnsureBank();
+  for (auto _ : state) LoadWordBank();
+}
+BENCHMARK(BM_LoadWordBank)->Unit(benchmark::kMillisecond);
+
+void BM_FindWords(benchmark::State& state, const char* pattern) {
+  EnsureBank();
+  for (auto _ : state) FindWords(pattern, 1);
+  state.counters["matches"] = double(WordMatches.size());
+}
+BENCHMARK_CAPTURE(BM_FindWords, NoStar_CxT, "C?T")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_FindWords, NoStar_QUIXOTIC, "QUIXOTIC")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_FindWords, OneStar_CAx, "CA*")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_FindWords, OneStar_xING, "*ING")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_FindWords, TwoStars_CxTxS, "C*T*S")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FindWords, FiveStars_xAxExIxOxUx, "*A*E*I*O*U*")->Unit(benchmark::kMillisecond);
+
+// The same searches as regular expressions over the text list, whole
+// process included: what a shell user would otherwise run.
+void BM_Grep(benchmark::State& state, const char* regex) {
+  std::string here = __FILE__;  // the list sits beside bench/ in the source tree
+  std::string list = here.substr(0, here.rfind('/')) + "/../data/sowpods.txt";
+  std::string command = std::string("grep -cxE '") + regex + "' " + list + " > /dev/null";
+  for (auto _ : state)
+    if (std::system(command.c_str()) != 0) state.SkipWithError("grep failed");
+}
+BENCHMARK_CAPTURE(BM_Grep, CxT, "C.T")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Grep, CAx, "CA[A-Z]{0,12}")->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace

@@ -1,0 +1,302 @@
+// words_test.cpp — the packed word bank, its files and the pattern search,
+// checked against the text list and a plain 13-scans-per-star search.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+
+#include "media/media.h"
+#include "words/words.h"
+
+namespace {
+
+const std::string WordList = std::string(PLIMBO_SOURCE_DIR) + "/data/sowpods.txt";
+
+std::vector<std::string> ListWords() {
+  std::ifstream in(WordList);
+  std::vector<std::string> words;
+  for (std::string line; std::getline(in, line);) words.push_back(line);
+  return words;
+}
+
+void LoadEmbeddedBank() {
+  RegisterWordBankFile();
+  CreateWordBank();
+  LoadWordBank();
+}
+
+std::vector<std::string> Found(const std::string& pattern) {
+  FindWords(pattern, 1);
+  std::vector<std::string> words;
+  for (const WordType& match : WordMatches) words.push_back(match.word);
+  return words;
+}
+
+std::vector<std::string> Grep(const std::string& regex) {
+  std::regex re(regex);
+  std::vector<std::string> words;
+  for (const std::string& word : ListWords())
+    if (std::regex_match(word, re)) words.push_back(word);
+  return words;
+}
+
+// The search as first written: one full scan per expansion, recursing on
+// each star in turn. Slow, but plainly right.
+void PlainSearch(std::string pattern, std::vector<std::string>& out) {
+  pattern = Replace(Upper(pattern), "?", "[");
+  size_t star = pattern.find('*');
+  if (star != std::string::npos) {
+    for (int k = 0; k <= 12; k++)
+      PlainSearch(pattern.substr(0, star) + std::string(size_t(k), '?') + pattern.substr(star + 1), out);
+    return;
+  }
+  uint32_t value[3], mask[3];
+  for (int c = 0; c < 3; c++) {
+    value[c] = uint32_t(PackWordChunk(pattern, c));
+    mask[c] = 0;
+    for (int p = 0; p < 6; p++)
+      if (uint32_t code = (value[c] >> (5 * p)) & 31; code >= 1 && code <= 26) mask[c] |= 31u << (5 * p);
+    value[c] &= mask[c];
+  }
+  const uint8_t* bank = BankData(WordBank);
+  for (int i = 0; i < WordScanEntries; i++) {
+    uint32_t w[3];
+    memcpy(w, bank + i * 12, 12);
+    if ((w[0] & mask[0]) != value[0] || (w[1] & mask[1]) != value[1] || (w[2] & mask[2]) != value[2]) continue;
+    std::string word = UnpackWord(w[0], w[1], w[2]);
+    if (word.size() == pattern.size()) out.push_back(word);
+  }
+}
+
+// Each test runs in its own process, so changing folder is safe.
+std::string EnterScratchFolder(const std::string& name) {
+  auto folder = std::filesystem::temp_directory_path() / ("plimbo_words_" + name + std::to_string(getpid()));
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  EXPECT_TRUE(ChangeDir(folder.string()));
+  return folder.string();
+}
+
+void WriteText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+}  // namespace
+
+TEST(PackWordChunk, PacksFiveBitsPerLetterFirstLetterLowest) {
+  EXPECT_EQ(PackWordChunk("Banana", 0), 48281634);
+  EXPECT_EQ(PackWordChunk("Banana", 1), 0);
+  EXPECT_EQ(PackWordChunk("Banana", 2), 0);
+  EXPECT_EQ(PackWordChunk("a?c", 0), 3937);  // "?" is the wildcard code 27
+  EXPECT_EQ(PackWordChunk("A-C", 0), 1 + 3 * 1024);  // other characters pack as no letter
+  EXPECT_EQ(PackWordChunk("\xe9" "B", 0), 2 * 32);
+  std::string eighteen = "ABCDEFGHIJKLMNOPQR";
+  EXPECT_EQ(UnpackWord(uint32_t(PackWordChunk(eighteen, 0)), uint32_t(PackWordChunk(eighteen, 1)),
+                       uint32_t(PackWordChunk(eighteen, 2))),
+            eighteen);
+  EXPECT_EQ(PackWordChunk(eighteen + "S", 2), PackWordChunk("MNOPQR", 0));  // only 18 letters fit
+  EXPECT_EQ(UnpackWord(1 | 3 << 10, 0, 26), "ACZ");  // a gap adds nothing
+}
+
+TEST(WordBank, EmbeddedFileIsOneDefaultZlibStream) {
+  RegisterWordBankFile();
+  int zip = LoadBank("incbin::sowpods_bank_zip.dat");
+  ASSERT_NE(zip, 0);
+  EXPECT_EQ(BankSize(zip), 935615);
+  EXPECT_EQ(BankData(zip)[0], 0x78);
+  EXPECT_EQ(BankData(zip)[1], 0x9C);
+}
+
+TEST(WordBank, LoadedBankHoldsTheListInOrderThenZeros) {
+  LoadEmbeddedBank();
+  ASSERT_EQ(BankSize(WordBank), 4000000);
+  const uint8_t* bank = BankData(WordBank);
+  const uint8_t firstEntry[12] = {33, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};  // "AA"
+  EXPECT_EQ(memcmp(bank, firstEntry, 12), 0);
+
+  std::vector<std::string> words = ListWords();
+  ASSERT_EQ(words.size(), 267751u);
+  for (size_t i = 0; i < words.size(); i++) {
+    int at = int(i) * 12;
+    ASSERT_EQ(UnpackWord(uint32_t(PeekInt(WordBank, at)), uint32_t(PeekInt(WordBank, at + 4)),
+                         uint32_t(PeekInt(WordBank, at + 8))),
+              words[i])
+        << "entry " << i;
+  }
+  EXPECT_EQ(words.back(), "ZZZS");
+  for (size_t at = words.size() * 12; at < 4000000; at++) ASSERT_EQ(bank[at], 0) << "byte " << at;
+}
+
+TEST(WordBank, LoadWritesBothTimingLines) {
+  std::string log = std::filesystem::temp_directory_path() / ("plimbo_words_log" + std::to_string(getpid()));
+  std::filesystem::remove(log);
+  setenv("PLIMBO_DEBUGLOG", log.c_str(), 1);
+  LoadEmbeddedBank();
+  FindWords("CAT", 1);
+  std::string text = ReadBytes(log);
+  EXPECT_TRUE(std::regex_search(text, std::regex("Loaded Word List : Took \\d+ millisecs")));
+  EXPECT_TRUE(std::regex_search(text, std::regex("Unzipped Word List : Took \\d+ millisecs")));
+  EXPECT_TRUE(std::regex_search(text, std::regex("Check took \\d+ millisecs")));
+  std::filesystem::remove(log);
+}
+
+TEST(BuildWordBank, RebuildsTheEmbeddedFilesByteForByte) {
+  LoadEmbeddedBank();
+  std::string loaded(reinterpret_cast<const char*>(BankData(WordBank)), 4000000);
+  int zip = LoadBank("incbin::sowpods_bank_zip.dat");
+  std::string embedded(reinterpret_cast<const char*>(BankData(zip)), size_t(BankSize(zip)));
+  EnterScratchFolder("rebuild");
+  ASSERT_EQ(BuildWordBank(WordList), "");
+  EXPECT_TRUE(ReadBytes("sowpods_bank.dat") == loaded);
+  EXPECT_TRUE(ReadBytes("sowpods_bank_zip.dat") == embedded);
+}
+
+TEST(BuildWordBank, TrimsUpperCasesAndSkipsUnusableLines) {
+  EnterScratchFolder("lines");
+  WriteText("sowpods.txt", "  cat \r\nA\n\nABCDEFGHIJKLMNOPQRS\nABCDEFGHIJKLMNOPQR\nzz");
+  ASSERT_EQ(BuildWordBank(), "");
+  int raw = LoadBank("sowpods_bank.dat");
+  ASSERT_EQ(BankSize(raw), 4000000);
+  auto entry = [raw](int i) {
+    return UnpackWord(uint32_t(PeekInt(raw, i * 12)), uint32_t(PeekInt(raw, i * 12 + 4)),
+                      uint32_t(PeekInt(raw, i * 12 + 8)));
+  };
+  EXPECT_EQ(entry(0), "CAT");
+  EXPECT_EQ(entry(1), "ABCDEFGHIJKLMNOPQR");
+  EXPECT_NE(PeekInt(raw, 12 + 8), 0);  // eighteen letters fill the third chunk
+  EXPECT_EQ(entry(2), "ZZ");
+  EXPECT_EQ(entry(3), "");
+}
+
+TEST(BuildWordBank, ShorterListLeavesNoEarlierWordsBehind) {
+  LoadEmbeddedBank();
+  EnterScratchFolder("shorter");
+  WriteText("sowpods.txt", "ONE\nTWO\n");
+  ASSERT_EQ(BuildWordBank(), "");
+  EXPECT_EQ(Found("???"), (std::vector<std::string>{"ONE", "TWO"}));
+  EXPECT_TRUE(Found("ZZZS").empty());
+  EXPECT_EQ(PeekInt(WordBank, 2 * 12), 0);
+  EXPECT_EQ(PeekInt(WordBank, 267750 * 12), 0);
+}
+
+TEST(BuildWordBank, BadListsWriteNothing) {
+  EnterScratchFolder("bad");
+  EXPECT_NE(BuildWordBank(), "");  // no sowpods.txt
+  EXPECT_EQ(FileType("sowpods_bank.dat"), 0);
+  EXPECT_EQ(FileType("sowpods_bank_zip.dat"), 0);
+
+  WriteText("small.txt", "OLD\n");
+  ASSERT_EQ(BuildWordBank("small.txt"), "");
+  std::string before = ReadBytes("sowpods_bank_zip.dat");
+  std::string tooMany;
+  for (int i = 0; i < 333334; i++) tooMany += "WORD\n";
+  WriteText("sowpods.txt", tooMany);
+  std::string error = BuildWordBank();
+  EXPECT_NE(error.find("333333"), std::string::npos) << error;
+  EXPECT_EQ(ReadBytes("sowpods_bank_zip.dat"), before);
+
+  tooMany.resize(tooMany.size() - 5);  // exactly a full bank is fine
+  WriteText("sowpods.txt", tooMany);
+  EXPECT_EQ(BuildWordBank(), "");
+  for (const auto& file : std::filesystem::directory_iterator("."))
+    EXPECT_NE(file.path().extension(), ".part") << file.path();  // no temporary left over
+}
+
+TEST(FindWords, LettersWildcardsAndCase) {
+  LoadEmbeddedBank();
+  EXPECT_EQ(Found("cat"), std::vector<std::string>{"CAT"});
+  std::vector<std::string> cxt = Found("C?T");
+  EXPECT_EQ(cxt, Grep("C.T"));
+  EXPECT_EQ(Found("C!T"), cxt);
+  EXPECT_EQ(Found("c\xc9t"), cxt);  // a byte above 127 is a wildcard too
+  EXPECT_EQ(Found("?????????????????Q").size(), 0u);
+  EXPECT_EQ(Found("QQQQQQQQQQQQQQQQQQQ"), std::vector<std::string>{});  // 19 characters
+  EXPECT_EQ(Found("???????????????????").size(), 0u);
+  EXPECT_EQ(Found("??s?a???"), Grep("..S.A..."));
+}
+
+TEST(FindWords, EmptyPatternFindsTheEmptyEntriesInRange) {
+  LoadEmbeddedBank();
+  std::vector<std::string> found = Found("");
+  EXPECT_EQ(found.size(), 2250u);
+  EXPECT_EQ(found, std::vector<std::string>(2250, ""));
+}
+
+TEST(FindWords, OneStarListsShorterExpansionsFirst) {
+  LoadEmbeddedBank();
+  std::vector<std::string> found = Found("CA*");
+  ASSERT_FALSE(found.empty());
+  // Shorter first, alphabetical within a length: what a length-then-name
+  // sort of the regex matches gives.
+  std::vector<std::string> expected = Grep("CA[A-Z]{0,12}");
+  std::stable_sort(expected.begin(), expected.end(),
+                   [](const std::string& a, const std::string& b) { return a.size() < b.size(); });
+  EXPECT_EQ(found, expected);
+  std::vector<std::string> plain;
+  for (std::string pattern : {"*ING", "Q*", "?X*?", "*"}) {
+    plain.clear();
+    PlainSearch(pattern, plain);
+    EXPECT_EQ(Found(pattern), plain) << pattern;
+  }
+}
+
+TEST(FindWords, SeveralStarsKeepEveryDuplicateInNestingOrder) {
+  LoadEmbeddedBank();
+  std::vector<std::string> found = Found("CAT**");
+  EXPECT_EQ(std::count(found.begin(), found.end(), "CATS"), 2);
+  for (std::string pattern : {"CAT**", "*Z*Z*", "Q?*U*"}) {
+    std::vector<std::string> plain;
+    PlainSearch(pattern, plain);
+    EXPECT_EQ(Found(pattern), plain) << pattern;
+    EXPECT_EQ(WordMatchCount(pattern), double(plain.size())) << pattern;
+  }
+}
+
+TEST(FindWords, TopLevelReplacesNestedCallsAdd) {
+  LoadEmbeddedBank();
+  FindWords("CAT", 1);
+  FindWords("DOG", 0);
+  FindWords("COW", 0);
+  ASSERT_EQ(WordMatches.size(), 3u);
+  EXPECT_EQ(WordMatches[2].word, "COW");
+  FindWords("PIG", 1);
+  ASSERT_EQ(WordMatches.size(), 1u);
+  EXPECT_EQ(WordMatches[0].word, "PIG");
+}
+
+TEST(FindWords, AnyBytesAndStarsEndSafely) {
+  LoadEmbeddedBank();
+  EXPECT_EQ(FindWords(std::string(1000, 'A'), 1), "");
+  EXPECT_TRUE(WordMatches.empty());
+  std::string anyBytes;
+  for (int c = 1; c < 256; c++) anyBytes += char(c);
+  FindWords(anyBytes, 1);
+  EXPECT_TRUE(WordMatches.empty());
+  FindWords(std::string(1000, '*'), 1);
+  EXPECT_TRUE(WordSearchStopped);
+  EXPECT_TRUE(WordMatches.empty());
+  FindWords("****", 1);  // tens of millions of splits
+  EXPECT_TRUE(WordSearchStopped);
+  EXPECT_TRUE(WordMatches.empty());
+  FindWords("*Q*U*I*X*O*T*I*C*", 1);
+  EXPECT_FALSE(WordSearchStopped);
+  EXPECT_EQ(WordMatches.size(), WordMatchCount("*Q*U*I*X*O*T*I*C*"));
+  std::string manyLetters = "A";
+  for (int i = 0; i < 400; i++) manyLetters += "*B";
+  FindWords(manyLetters, 1);
+  EXPECT_TRUE(WordMatches.empty());
+}
+
+TEST(FindWords, NoBankFindsNothing) {
+  WordBank = 0;
+  EXPECT_EQ(FindWords("CAT", 1), "");
+  EXPECT_TRUE(WordMatches.empty());
+  EXPECT_EQ(WordMatchCount("C*T"), 0);
+}

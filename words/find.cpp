@@ -1,0 +1,299 @@
+// find.cpp — pattern search over the packed word bank.
+//
+// A pattern without "*" is one pass comparing each entry's three chunks
+// under masks. A "*" stands for 0 to 12 unknown letters, and each length
+// makes a different pattern; the results list them in that order, shortest
+// expansion first. Since a word can fit only the expansion of its own
+// length, one pass can test all thirteen at once, sorting hits into one
+// bucket per length. With several stars, every star but the last is
+// expanded in turn (first star outermost, as the results are ordered) and
+// each step narrows the list of entries still in the running, so the work
+// follows the number of matches rather than 13 passes per star.
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cmath>
+#include <cstring>
+
+#include "media/media.h"
+#include "words/words.h"
+
+bool WordSearchStopped = false;
+
+namespace {
+
+constexpr int MaxLetters = 18;  // three chunks of six
+constexpr int MaxRun = 12;      // letters one "*" stands for, at most
+// Deeper than this, the expansion would recurse too far; no one types it.
+constexpr int MaxStars = 100;
+
+struct Masks {
+  uint32_t value[3] = {0, 0, 0};
+  uint32_t mask[3] = {0, 0, 0};
+};
+
+struct Search {
+  std::vector<std::string> parts;  // the pattern split at its stars
+  std::vector<int> lettersFrom;    // letters in parts[i..]
+  const uint8_t* bank = nullptr;
+  int64_t found = 0;
+  bool stopped = false;
+};
+
+// Only letters constrain an entry; wildcards and other characters leave
+// their position free. Positions past 18 cannot be compared.
+Masks MasksOf(const std::string& expanded) {
+  Masks m;
+  for (size_t q = 0; q < expanded.size() && q < MaxLetters; q++) {
+    uint32_t code = uint32_t((unsigned char)expanded[q]) - 64;
+    if (code < 1 || code > 26) continue;
+    m.value[q / 6] |= code << (5 * (q % 6));
+    m.mask[q / 6] |= 31u << (5 * (q % 6));
+  }
+  return m;
+}
+
+// A run of `stars` adjacent stars can share out d letters this many ways
+// (each star taking 0 to 12): all the ways, less those where one star takes
+// 13 or more (two cannot, with at most 18 letters).
+double RunWays(int stars, int d) {
+  static const auto table = [] {
+    std::vector<std::array<double, MaxLetters + 1>> t(MaxStars + 1);
+    for (int r = 1; r <= MaxStars; r++) {
+      auto choose = [r](int letters) {
+        double c = 1;
+        for (int i = 1; i <= letters; i++) c = c * double(r - 1 + i) / i;
+        return c;
+      };
+      for (int n = 0; n <= MaxLetters; n++) t[size_t(r)][size_t(n)] = choose(n) - (n > MaxRun ? r * choose(n - MaxRun - 1) : 0);
+    }
+    return t;
+  }();
+  return table[size_t(stars)][size_t(d)];
+}
+
+void ReadEntry(const uint8_t* bank, int i, uint32_t w[3]) { memcpy(w, bank + size_t(i) * WordEntryBytes, 12); }
+
+bool Fits(const uint32_t w[3], const Masks& m) {
+  return ((w[0] & m.mask[0]) == m.value[0]) & ((w[1] & m.mask[1]) == m.value[1]) &
+         ((w[2] & m.mask[2]) == m.value[2]);
+}
+
+// The length of the unpacked word: its non-zero letter codes.
+// One bit per letter position, then a multiply sums the six bits into the
+// top field (each partial sum stays below 32, so no field overflows).
+int LetterCount(const uint32_t w[3]) {
+  uint32_t n = 0;
+  for (int c = 0; c < 3; c++) {
+    uint32_t any = (w[c] | w[c] >> 1 | w[c] >> 2 | w[c] >> 3 | w[c] >> 4) & 0x02108421u;
+    n += (any * 0x02108421u) >> 25 & 7;
+  }
+  return int(n);
+}
+
+uint32_t CodeAt(const uint32_t w[3], int q) { return (w[q / 6] >> (5 * (q % 6))) & 31; }
+
+void Append(Search& s, const std::vector<int>& hits) {
+  if (s.stopped || s.found + int64_t(hits.size()) > WordMatchLimit) {
+    s.stopped = true;
+    return;
+  }
+  s.found += int64_t(hits.size());
+  WordMatches.reserve(WordMatches.size() + hits.size());
+  for (int i : hits) {
+    uint32_t w[3];
+    ReadEntry(s.bank, i, w);
+    WordMatches.push_back(WordType{UnpackWord(w[0], w[1], w[2])});
+  }
+}
+
+// The last step: head is everything before the last star (already fixed),
+// tail what follows it; maxRun 0 when the pattern has no star. Each entry
+// can fit only the expansion of its own length, so one pass serves them all.
+void Finish(Search& s, const std::string& head, const std::string& tail, int maxRun,
+            const std::vector<int>* entries) {
+  Masks first = MasksOf(head);
+  Masks expansion[MaxRun + 1];
+  int base = int(head.size() + tail.size());
+  for (int k = 0; k <= maxRun; k++) expansion[k] = MasksOf(head + std::string(size_t(k), '[') + tail);
+  std::vector<int> hits[MaxRun + 1];
+  auto test = [&](int i) {
+    uint32_t w[3];
+    ReadEntry(s.bank, i, w);
+    unsigned k = unsigned(LetterCount(w) - base);
+    bool fits = Fits(w, first) & (k <= unsigned(maxRun)) & Fits(w, expansion[k <= unsigned(maxRun) ? k : 0]);
+    return fits ? int(k) : -1;
+  };
+  if (entries) {
+    for (int i : *entries)
+      if (int k = test(i); k >= 0) hits[k].push_back(i);
+  } else {
+    // Whole bank: test the fixed start of 64 entries without a branch,
+    // then look closer at the few that pass.
+    for (int block = 0; block < WordScanEntries; block += 64) {
+      int end = std::min(block + 64, WordScanEntries);
+      uint64_t fit = 0;
+      for (int i = block; i < end; i++) {
+        uint32_t w[3];
+        ReadEntry(s.bank, i, w);
+        fit |= uint64_t(Fits(w, first)) << (i - block);
+      }
+      for (; fit; fit &= fit - 1) {
+        int i = block + std::countr_zero(fit);
+        if (int k = test(i); k >= 0) hits[k].push_back(i);
+      }
+    }
+  }
+  for (int k = 0; k <= maxRun; k++) Append(s, hits[k]);
+}
+
+// head covers the pattern up to star number `star` (1-based); expands that
+// star and every later one but the last.
+void Expand(Search& s, size_t star, const std::string& head, const std::vector<int>& entries) {
+  size_t last = s.parts.size() - 1;
+  if (star == last) return Finish(s, head, s.parts[last], MaxRun, &entries);
+  int starsAfter = int(last - star);
+  for (int k = 0; k <= MaxRun && !s.stopped; k++) {
+    std::string next = head + std::string(size_t(k), '[') + s.parts[star];
+    int shortest = int(next.size()) + s.lettersFrom[star + 1];
+    if (shortest > MaxLetters) break;  // and every longer run
+    int longest = shortest + MaxRun * starsAfter;
+    Masks m = MasksOf(next);
+    std::vector<int> left;
+    for (int i : entries) {
+      uint32_t w[3];
+      ReadEntry(s.bank, i, w);
+      int n = LetterCount(w);
+      if (n >= shortest && n <= longest && Fits(w, m)) left.push_back(i);
+    }
+    if (left.empty()) continue;
+    if (left.size() == entries.size()) {  // nothing ruled out: share the list
+      std::vector<int>().swap(left);
+      Expand(s, star + 1, next, entries);
+    } else {
+      Expand(s, star + 1, next, left);
+    }
+  }
+}
+
+// The number of expansions an entry fits: counted position by position over
+// the pattern's letter parts and runs of stars, without expanding anything.
+double ExpansionsFitted(const Search& s, const uint32_t w[3], int n) {
+  double ways[MaxLetters + 1] = {1};
+  int stars = 0;  // the run of stars before the current part
+  for (size_t p = 0; p < s.parts.size(); p++) {
+    bool last = p + 1 == s.parts.size();
+    const std::string& letters = s.parts[p];
+    if (p > 0 && letters.empty() && !last) {  // stars side by side
+      stars++;
+      continue;
+    }
+    double next[MaxLetters + 1] = {};
+    if (stars) {
+      for (int pos = 0; pos <= n; pos++)
+        if (ways[pos] > 0)
+          for (int d = 0; pos + d <= n; d++) next[pos + d] += ways[pos] * RunWays(stars, d);
+      memcpy(ways, next, sizeof ways);
+      memset(next, 0, sizeof next);
+    }
+    int length = int(letters.size());
+    for (int pos = 0; pos + length <= n; pos++) {
+      bool fits = ways[pos] > 0;
+      for (int t = 0; t < length && fits; t++) {
+        uint32_t code = uint32_t((unsigned char)letters[size_t(t)]) - 64;
+        fits = code < 1 || code > 26 || CodeAt(w, pos + t) == code;
+      }
+      if (fits) next[pos + length] = ways[pos];
+    }
+    memcpy(ways, next, sizeof ways);
+    stars = last ? 0 : 1;
+  }
+  return ways[n];
+}
+
+// Entries that fit at least one expansion, found cheaply where possible
+// (length range, the part before the first star at the start and the part
+// after the last one at the end), with the number of matches they give.
+std::vector<int> Contenders(const Search& s, double* expected) {
+  int stars = int(s.parts.size()) - 1;
+  int letters = s.lettersFrom[0];
+  Masks m = MasksOf(s.parts[0]);
+  const std::string& tail = s.parts.back();
+  std::vector<int> left;
+  *expected = 0;
+  for (int i = 0; i < WordScanEntries; i++) {
+    uint32_t w[3];
+    ReadEntry(s.bank, i, w);
+    int n = LetterCount(w);
+    if (n < letters || n > letters + MaxRun * stars || !Fits(w, m)) continue;
+    bool fits = true;
+    for (size_t t = 0; t < tail.size() && fits; t++) {
+      uint32_t code = uint32_t((unsigned char)tail[t]) - 64;
+      if (code >= 1 && code <= 26) fits = CodeAt(w, n - int(tail.size()) + int(t)) == code;
+    }
+    if (!fits) continue;
+    double ways = ExpansionsFitted(s, w, n);
+    if (ways <= 0) continue;
+    left.push_back(i);
+    *expected += ways;
+  }
+  return left;
+}
+
+Search Parse(const std::string& pattern) {
+  Search s;
+  std::string text = Replace(Upper(pattern), "?", "[");
+  size_t from = 0;
+  for (size_t star; (star = text.find('*', from)) != std::string::npos; from = star + 1)
+    s.parts.push_back(text.substr(from, star - from));
+  s.parts.push_back(text.substr(from));
+  s.lettersFrom.assign(s.parts.size() + 1, 0);
+  for (size_t i = s.parts.size(); i-- > 0;) s.lettersFrom[i] = s.lettersFrom[i + 1] + int(s.parts[i].size());
+  return s;
+}
+
+}  // namespace
+
+std::string FindWords(const std::string& pattern, int top) {
+  if (top == 1) WordMatches.clear();
+  int start = Millisecs();
+  size_t before = WordMatches.size();
+  Search s = Parse(pattern);
+  s.bank = BankData(WordBank);
+  // Every expansion is at least this long, and no entry holds more than
+  // 18 letters.
+  if (s.bank && BankSize(WordBank) >= WordBankBytes && s.lettersFrom[0] <= MaxLetters) {
+    if (s.parts.size() == 1) {
+      Finish(s, s.parts[0], "", 0, nullptr);
+    } else if (s.parts.size() == 2) {
+      Finish(s, s.parts[0], s.parts[1], MaxRun, nullptr);
+    } else {
+      // Counted first, so that a search that would pass the limit stops
+      // before collecting anything.
+      double expected = 0;
+      std::vector<int> left;
+      if (s.parts.size() - 1 > size_t(MaxStars)) s.stopped = true;
+      else left = Contenders(s, &expected);
+      if (expected > double(WordMatchLimit)) s.stopped = true;
+      if (!left.empty() && !s.stopped) Expand(s, 1, s.parts[0], left);
+    }
+  }
+  if (s.stopped) {
+    WordMatches.resize(before);
+    DebugLog("Search stopped: more than " + std::to_string(WordMatchLimit) + " matches or " +
+             std::to_string(MaxStars) + " stars");
+  }
+  WordSearchStopped = s.stopped;
+  if (top == 1) DebugLog("Check took " + std::to_string(Millisecs() - start) + " millisecs");
+  return "";
+}
+
+double WordMatchCount(const std::string& pattern) {
+  Search s = Parse(pattern);
+  s.bank = BankData(WordBank);
+  if (!s.bank || BankSize(WordBank) < WordBankBytes || s.lettersFrom[0] > MaxLetters) return 0;
+  if (s.parts.size() - 1 > size_t(MaxStars)) return HUGE_VAL;
+  double expected = 0;
+  Contenders(s, &expected);
+  return expected;
+}
