@@ -15,6 +15,7 @@ extern SDL_Window* Window;
 extern SDL_Renderer* Renderer;
 void DisplayHandleEvent(const SDL_Event& event);  // window events from the pump
 void DisplayShutdown();
+int64_t DisplayBytes();  // images, fonts and pixmaps held, for MemoryInUse
 
 // Owned by input.cpp: the one event pump. Scripted events are pushed into
 // SDL's queue when their time has come, so they take the same path.

@@ -1,0 +1,238 @@
+// files.cpp — files, folders, embedded files and memory banks.
+//
+// Read streams hold the whole file in memory (the program's text files are
+// small), which lets plain files and "incbin::" embedded files share one
+// reader. Writes go to a temporary file beside the target that replaces it
+// only when everything was written and synced, so a crash or a full disk
+// leaves the old file intact rather than a half-written one.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <map>
+
+#include "media/internal.h"
+#include "media/media.h"
+
+namespace {
+
+struct Stream {
+  std::vector<uint8_t> data;  // reading: the whole file
+  size_t pos = 0;
+  FILE* out = nullptr;        // writing: the temporary file
+  std::string target, temp;
+  bool failed = false;
+};
+
+struct Embedded {
+  const void* data;
+  size_t size;
+};
+
+std::map<int, Stream> Streams;
+std::map<int, std::vector<uint8_t>> Banks;
+std::map<std::string, Embedded> EmbeddedFiles;
+int NextStream = 1, NextBank = 1;
+
+const char* const IncbinPrefix = "incbin::";
+
+bool IsIncbin(const std::string& path) { return path.rfind(IncbinPrefix, 0) == 0; }
+
+std::string TempNameFor(const std::string& target) { return target + ".part"; }
+
+// Flushes the data to disk, then renames the temporary file over the target
+// and syncs the folder so the rename itself survives a power cut.
+bool CommitTemp(FILE* f, const std::string& temp, const std::string& target, bool ok) {
+  ok = fflush(f) == 0 && ok;
+  ok = fsync(fileno(f)) == 0 && ok;
+  ok = fclose(f) == 0 && ok;
+  if (ok) ok = rename(temp.c_str(), target.c_str()) == 0;
+  if (!ok) {
+    remove(temp.c_str());
+    return false;
+  }
+  size_t slash = target.rfind('/');
+  std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
+  int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  if (dir >= 0) {
+    fsync(dir);
+    close(dir);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool media::ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
+  bytes.clear();
+  if (IsIncbin(path)) {
+    auto it = EmbeddedFiles.find(path.substr(strlen(IncbinPrefix)));
+    if (it == EmbeddedFiles.end()) return false;
+    const uint8_t* p = static_cast<const uint8_t*>(it->second.data);
+    bytes.assign(p, p + it->second.size);
+    return true;
+  }
+  if (FileType(path) != 1) return false;
+  FILE* f = fopen(path.c_str(), "rb");
+  if (!f) return false;
+  uint8_t chunk[65536];
+  for (size_t n; (n = fread(chunk, 1, sizeof chunk, f)) > 0;) bytes.insert(bytes.end(), chunk, chunk + n);
+  bool ok = !ferror(f);
+  fclose(f);
+  return ok;
+}
+
+int64_t media::BankBytes() {
+  int64_t total = 0;
+  for (auto& [id, bank] : Banks) total += int64_t(bank.size());
+  return total;
+}
+
+void RegisterEmbedded(const std::string& name, const void* data, size_t size) {
+  EmbeddedFiles[name] = Embedded{data, size};
+}
+
+int FileType(const std::string& path) {
+  if (IsIncbin(path)) return EmbeddedFiles.count(path.substr(strlen(IncbinPrefix))) ? 1 : 0;
+  struct stat st;
+  if (path.empty() || stat(path.c_str(), &st) != 0) return 0;
+  if (S_ISDIR(st.st_mode)) return 2;
+  return S_ISREG(st.st_mode) ? 1 : 0;
+}
+
+// ---------------------------------------------------------------- streams
+
+int OpenRead(const std::string& path) {
+  Stream s;
+  if (!media::ReadWholeFile(path, s.data)) return 0;
+  int id = NextStream++;
+  Streams[id] = std::move(s);
+  return id;
+}
+
+int OpenWrite(const std::string& path) {
+  if (path.empty() || IsIncbin(path) || FileType(path) == 2) return 0;
+  Stream s;
+  // The folder may change before the stream is closed (the start-up log stays
+  // open all run), so the rename must not depend on the current folder.
+  s.target = std::filesystem::absolute(path).string();
+  s.temp = TempNameFor(s.target);
+  s.out = fopen(s.temp.c_str(), "wb");
+  if (!s.out) return 0;
+  int id = NextStream++;
+  Streams[id] = std::move(s);
+  return id;
+}
+
+void CloseStream(int stream) {
+  auto it = Streams.find(stream);
+  if (it == Streams.end()) return;
+  Stream& s = it->second;
+  if (s.out && !CommitTemp(s.out, s.temp, s.target, !s.failed))
+    DebugLog("could not write " + s.target);
+  Streams.erase(it);
+  media::FreedHandles++;
+}
+
+std::string ReadLine(int stream) {
+  auto it = Streams.find(stream);
+  if (it == Streams.end() || it->second.out) return "";
+  Stream& s = it->second;
+  std::string line;
+  while (s.pos < s.data.size()) {
+    uint8_t c = s.data[s.pos++];
+    if (c == 10) break;
+    if (c != 13) line += char(c);
+  }
+  return line;
+}
+
+void WriteLine(int stream, const std::string& text) {
+  auto it = Streams.find(stream);
+  if (it == Streams.end() || !it->second.out) return;
+  Stream& s = it->second;
+  if (fwrite(text.data(), 1, text.size(), s.out) != text.size() || fwrite("\r\n", 1, 2, s.out) != 2)
+    s.failed = true;
+}
+
+// A stale stream reports its end too, so a read loop over it cannot spin.
+bool EndOfStream(int stream) {
+  auto it = Streams.find(stream);
+  if (it == Streams.end() || it->second.out) return true;
+  return it->second.pos >= it->second.data.size();
+}
+
+// ---------------------------------------------------------------- folders
+
+bool DeleteFile(const std::string& path) { return FileType(path) == 1 && !IsIncbin(path) && remove(path.c_str()) == 0; }
+
+bool ChangeDir(const std::string& path) { return !path.empty() && chdir(path.c_str()) == 0; }
+
+std::string CurrentDir() {
+  char buffer[4096];
+  return getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string();
+}
+
+// ---------------------------------------------------------------- banks
+
+int CreateBank(int size) {
+  int id = NextBank++;
+  Banks[id].assign(size_t(std::max(size, 0)), 0);
+  return id;
+}
+
+int LoadBank(const std::string& path) {
+  std::vector<uint8_t> bytes;
+  if (!media::ReadWholeFile(path, bytes)) return 0;
+  int id = NextBank++;
+  Banks[id] = std::move(bytes);
+  return id;
+}
+
+int BankSize(int bank) {
+  auto it = Banks.find(bank);
+  return it == Banks.end() ? 0 : int(it->second.size());
+}
+
+void ResizeBank(int bank, int size) {
+  auto it = Banks.find(bank);
+  if (it != Banks.end()) it->second.resize(size_t(std::max(size, 0)), 0);
+}
+
+bool SaveBank(int bank, const std::string& path) {
+  auto it = Banks.find(bank);
+  if (it == Banks.end() || path.empty() || IsIncbin(path)) return false;
+  std::string temp = TempNameFor(path);
+  FILE* f = fopen(temp.c_str(), "wb");
+  if (!f) return false;
+  const std::vector<uint8_t>& b = it->second;
+  bool ok = fwrite(b.data(), 1, b.size(), f) == b.size();
+  return CommitTemp(f, temp, path, ok);
+}
+
+int32_t PeekInt(int bank, int offset) {
+  auto it = Banks.find(bank);
+  if (it == Banks.end() || offset < 0 || int64_t(offset) + 4 > int64_t(it->second.size())) return 0;
+  const uint8_t* p = it->second.data() + offset;
+  return int32_t(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24);
+}
+
+void PokeInt(int bank, int offset, int32_t value) {
+  auto it = Banks.find(bank);
+  if (it == Banks.end() || offset < 0 || int64_t(offset) + 4 > int64_t(it->second.size())) return;
+  uint8_t* p = it->second.data() + offset;
+  uint32_t v = uint32_t(value);
+  for (int i = 0; i < 4; i++) p[i] = uint8_t(v >> (8 * i));
+}
+
+uint8_t* BankData(int bank) {
+  auto it = Banks.find(bank);
+  return it == Banks.end() ? nullptr : it->second.data();
+}
+
+void FreeBank(int bank) {
+  if (Banks.erase(bank)) media::FreedHandles++;
+}

@@ -1,0 +1,630 @@
+// input.cpp — the event pump, keyboard, mouse, typed text, joysticks and
+// scripted input.
+//
+// Every read polls first. Key, mouse and joystick state is kept in our own
+// tables, filled only from events, so scripted events (pushed into SDL's
+// queue when due) and real ones change the state the same way.
+//
+// Input script format (LoadInputScript): one event per line,
+//   <ms> <verb> <args>
+// where <ms> is milliseconds of the clock after the script was loaded.
+// Blank lines and lines starting with "#" are skipped; a malformed line is
+// skipped and noted in the debug log.
+//   keydown VK        key pressed (VK: number 1..255, or a name, in any
+//   keyup VK          case: LEFT RIGHT UP DOWN SPACE RETURN ENTER ESCAPE TAB
+//   key VK            BACK F1..F12 A..Z 0..9 LALT RALT LSHIFT RSHIFT
+//                     LCONTROL RCONTROL); "key" is a press released 50 ms
+//                     later. Note "1".."9" are digit keys, not codes 1..9.
+//   mousemove X Y     pointer to (X, Y) in virtual units
+//   mousedown B       button 1 left, 2 right, 3 middle
+//   mouseup B
+//   text STRING       the rest of the line (after one space), typed as is
+//   close             the window's close button
+//   joyaxis J AXIS V  joystick J (from 0), axis 0..5 (X Y Z R U V) to V
+//   joybutton J B 0|1 button B released (0) or pressed (1)
+//   joyhat J V        hat to V: -1 centred, else clockwise fraction from up
+// Example:
+//   # start a game, steer left for a second, quit
+//   500 key RETURN
+//   1000 keydown LEFT
+//   2000 keyup LEFT
+//   2100 text Ann
+//   3000 close
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+#include "media/internal.h"
+#include "media/media.h"
+
+namespace {
+
+enum ScriptKind { S_KEYDOWN = 1, S_KEYUP, S_MOUSEMOVE, S_MOUSEDOWN, S_MOUSEUP, S_JOYAXIS, S_JOYBUTTON, S_JOYHAT };
+
+struct ScriptEvent {
+  uint32_t at;
+  SDL_Event event;
+};
+
+struct Joystick {
+  SDL_Joystick* device = nullptr;  // null for a virtual one
+  SDL_JoystickID id = -1;
+  std::string name;
+  int buttonCount = 0;
+  bool buttons[32] = {};
+  float axes[6] = {};
+  float hat = -1;
+};
+
+int KeyHits[256];
+bool KeysHeld[256];
+int MouseHits[4];
+bool MouseHeld[4];
+float MouseX, MouseY;
+int Typed[256];
+int TypedCount, TypedStart;
+int CloseRequests;
+std::vector<Joystick> Joysticks;
+std::vector<ScriptEvent> Script;  // sorted by time
+uint32_t ScriptEventType;
+
+// ---------------------------------------------------------------- state changes
+
+void PressKey(int vk, bool repeat) {
+  if (vk <= 0 || vk > 255) return;
+  if (!repeat) KeyHits[vk]++;
+  KeysHeld[vk] = true;
+}
+
+void ReleaseKey(int vk) {
+  if (vk > 0 && vk <= 255) KeysHeld[vk] = false;
+}
+
+// Keys that type a control character, as text input leaves them out.
+int ControlCharOf(int vk) { return vk == 8 || vk == 9 || vk == 13 || vk == 27 ? vk : 0; }
+
+void QueueChar(int code) {
+  if (TypedCount == 256) return;  // a full queue drops the newest
+  Typed[(TypedStart + TypedCount++) % 256] = code;
+}
+
+// The side-less codes for Shift, Control and Alt follow their two sides.
+int GenericOf(int vk) {
+  if (vk == 160 || vk == 161) return 16;
+  if (vk == 162 || vk == 163) return 17;
+  if (vk == 164 || vk == 165) return 18;
+  return 0;
+}
+
+void KeyEvent(int vk, bool down, bool repeat) {
+  int generic = GenericOf(vk);
+  if (down) {
+    if (ControlCharOf(vk)) QueueChar(vk);
+    PressKey(vk, repeat);
+    if (generic) PressKey(generic, repeat);
+  } else {
+    ReleaseKey(vk);
+    int left = vk & ~1;  // 160, 162 or 164; the right-hand key is one above
+    if (generic && !KeysHeld[left] && !KeysHeld[left + 1]) ReleaseKey(generic);
+  }
+}
+
+
+// Characters above 255 are kept as their code points; whoever stores text
+// as bytes decides what to do with them.
+void QueueUtf8(const char* text) {
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
+  while (*p) {
+    int code = *p++, extra = 0;
+    if (code >= 0xF0) code &= 0x07, extra = 3;
+    else if (code >= 0xE0) code &= 0x0F, extra = 2;
+    else if (code >= 0xC0) code &= 0x1F, extra = 1;
+    else if (code >= 0x80) continue;  // a stray continuation byte
+    for (; extra > 0 && (*p & 0xC0) == 0x80; extra--) code = code << 6 | (*p++ & 0x3F);
+    if (extra == 0) QueueChar(code);
+  }
+}
+
+void MouseButton(int button, bool down) {
+  if (button < 1 || button > 3) return;
+  if (down) MouseHits[button]++;
+  MouseHeld[button] = down;
+}
+
+void ReleaseEverything() {
+  std::fill(std::begin(KeysHeld), std::end(KeysHeld), false);
+  std::fill(std::begin(MouseHeld), std::end(MouseHeld), false);
+}
+
+// ---------------------------------------------------------------- key codes
+
+int LetterOrDigit(const SDL_Keysym& k) {
+  if (k.sym >= SDLK_a && k.sym <= SDLK_z) return 'A' + int(k.sym - SDLK_a);
+  if (k.scancode >= SDL_SCANCODE_A && k.scancode <= SDL_SCANCODE_Z) return 'A' + int(k.scancode - SDL_SCANCODE_A);
+  if (k.scancode >= SDL_SCANCODE_1 && k.scancode <= SDL_SCANCODE_9) return '1' + int(k.scancode - SDL_SCANCODE_1);
+  if (k.scancode == SDL_SCANCODE_0) return '0';
+  return 0;
+}
+
+// By key position, so the numbers do not change with the keyboard layout.
+// The punctuation follows a UK keyboard, whose key caps the control names show.
+int VirtualKeyOf(const SDL_Keysym& k) {
+  if (int vk = LetterOrDigit(k)) return vk;
+  SDL_Scancode s = k.scancode;
+  if (s >= SDL_SCANCODE_F1 && s <= SDL_SCANCODE_F12) return 112 + int(s - SDL_SCANCODE_F1);
+  if (s >= SDL_SCANCODE_F13 && s <= SDL_SCANCODE_F24) return 124 + int(s - SDL_SCANCODE_F13);
+  if (s >= SDL_SCANCODE_KP_1 && s <= SDL_SCANCODE_KP_9) return 97 + int(s - SDL_SCANCODE_KP_1);
+  switch (s) {
+    case SDL_SCANCODE_BACKSPACE: return 8;
+    case SDL_SCANCODE_TAB: return 9;
+    case SDL_SCANCODE_CLEAR: case SDL_SCANCODE_KP_CLEAR: return 12;
+    case SDL_SCANCODE_RETURN: case SDL_SCANCODE_KP_ENTER: case SDL_SCANCODE_RETURN2: return 13;
+    case SDL_SCANCODE_PAUSE: return 19;
+    case SDL_SCANCODE_CAPSLOCK: return 20;
+    case SDL_SCANCODE_ESCAPE: return 27;
+    case SDL_SCANCODE_SPACE: return 32;
+    case SDL_SCANCODE_PAGEUP: return 33;
+    case SDL_SCANCODE_PAGEDOWN: return 34;
+    case SDL_SCANCODE_END: return 35;
+    case SDL_SCANCODE_HOME: return 36;
+    case SDL_SCANCODE_LEFT: return 37;
+    case SDL_SCANCODE_UP: return 38;
+    case SDL_SCANCODE_RIGHT: return 39;
+    case SDL_SCANCODE_DOWN: return 40;
+    case SDL_SCANCODE_SELECT: return 41;
+    case SDL_SCANCODE_EXECUTE: return 43;
+    case SDL_SCANCODE_PRINTSCREEN: return 44;
+    case SDL_SCANCODE_INSERT: return 45;
+    case SDL_SCANCODE_DELETE: return 46;
+    case SDL_SCANCODE_HELP: return 47;
+    case SDL_SCANCODE_LGUI: return 91;
+    case SDL_SCANCODE_RGUI: return 92;
+    case SDL_SCANCODE_APPLICATION: return 93;
+    case SDL_SCANCODE_SLEEP: return 95;
+    case SDL_SCANCODE_KP_0: return 96;
+    case SDL_SCANCODE_KP_MULTIPLY: return 106;
+    case SDL_SCANCODE_KP_PLUS: return 107;
+    case SDL_SCANCODE_KP_MINUS: return 109;
+    case SDL_SCANCODE_KP_PERIOD: return 110;
+    case SDL_SCANCODE_KP_DIVIDE: return 111;
+    case SDL_SCANCODE_NUMLOCKCLEAR: return 144;
+    case SDL_SCANCODE_SCROLLLOCK: return 145;
+    case SDL_SCANCODE_LSHIFT: return 160;
+    case SDL_SCANCODE_RSHIFT: return 161;
+    case SDL_SCANCODE_LCTRL: return 162;
+    case SDL_SCANCODE_RCTRL: return 163;
+    case SDL_SCANCODE_LALT: return 164;
+    case SDL_SCANCODE_RALT: return 165;
+    case SDL_SCANCODE_MUTE: case SDL_SCANCODE_AUDIOMUTE: return 173;
+    case SDL_SCANCODE_VOLUMEDOWN: return 174;
+    case SDL_SCANCODE_VOLUMEUP: return 175;
+    case SDL_SCANCODE_AUDIONEXT: return 176;
+    case SDL_SCANCODE_AUDIOPREV: return 177;
+    case SDL_SCANCODE_AUDIOSTOP: return 178;
+    case SDL_SCANCODE_AUDIOPLAY: return 179;
+    case SDL_SCANCODE_SEMICOLON: return 186;
+    case SDL_SCANCODE_EQUALS: return 187;
+    case SDL_SCANCODE_COMMA: return 188;
+    case SDL_SCANCODE_MINUS: return 189;
+    case SDL_SCANCODE_PERIOD: return 190;
+    case SDL_SCANCODE_SLASH: return 191;
+    case SDL_SCANCODE_APOSTROPHE: return 192;
+    case SDL_SCANCODE_LEFTBRACKET: return 219;
+    case SDL_SCANCODE_BACKSLASH: return 220;
+    case SDL_SCANCODE_RIGHTBRACKET: return 221;
+    case SDL_SCANCODE_NONUSHASH: return 222;
+    case SDL_SCANCODE_GRAVE: return 223;
+    case SDL_SCANCODE_NONUSBACKSLASH: return 226;
+    default: return 0;
+  }
+}
+
+
+// ---------------------------------------------------------------- joysticks
+
+Joystick* JoystickOf(SDL_JoystickID id) {
+  for (Joystick& j : Joysticks)
+    if (j.device && j.id == id) return &j;
+  return nullptr;
+}
+
+float HatFraction(int hat) {
+  switch (hat) {
+    case SDL_HAT_UP: return 0;
+    case SDL_HAT_RIGHTUP: return 0.125f;
+    case SDL_HAT_RIGHT: return 0.25f;
+    case SDL_HAT_RIGHTDOWN: return 0.375f;
+    case SDL_HAT_DOWN: return 0.5f;
+    case SDL_HAT_LEFTDOWN: return 0.625f;
+    case SDL_HAT_LEFT: return 0.75f;
+    case SDL_HAT_LEFTUP: return 0.875f;
+    default: return -1;
+  }
+}
+
+float AxisValue(int raw) { return std::max(-1.0f, float(raw) / 32767.0f); }
+
+void OpenJoystick(int deviceIndex) {
+  SDL_Joystick* device = SDL_JoystickOpen(deviceIndex);
+  if (!device || JoystickOf(SDL_JoystickInstanceID(device))) return;
+  Joystick j;
+  j.device = device;
+  j.id = SDL_JoystickInstanceID(device);
+  const char* name = SDL_JoystickName(device);
+  j.name = name ? name : "Joystick";
+  j.buttonCount = std::clamp(SDL_JoystickNumButtons(device), 0, 31);
+  for (int b = 0; b < j.buttonCount; b++) j.buttons[b] = SDL_JoystickGetButton(device, b);
+  for (int a = 0; a < std::min(6, SDL_JoystickNumAxes(device)); a++) j.axes[a] = AxisValue(SDL_JoystickGetAxis(device, a));
+  if (SDL_JoystickNumHats(device) > 0) j.hat = HatFraction(SDL_JoystickGetHat(device, 0));
+  Joysticks.push_back(j);
+}
+
+// A joystick keeps its number once found, so the program's tables stay
+// valid; an unplugged one reads as at rest.
+void CloseJoystick(SDL_JoystickID id) {
+  if (Joystick* j = JoystickOf(id)) {
+    SDL_JoystickClose(j->device);
+    j->device = nullptr;
+    std::fill(std::begin(j->buttons), std::end(j->buttons), false);
+    std::fill(std::begin(j->axes), std::end(j->axes), 0.0f);
+    j->hat = -1;
+  }
+}
+
+void SetJoystick(int index, int kind, int which, float value) {
+  if (index < 0 || index >= int(Joysticks.size())) return;
+  Joystick& j = Joysticks[size_t(index)];
+  if (kind == 0 && which >= 0 && which < 6) j.axes[which] = std::clamp(value, -1.0f, 1.0f);
+  if (kind == 1 && which >= 0 && which < 32) j.buttons[which] = value != 0;
+  if (kind == 2) j.hat = value;
+}
+
+// ---------------------------------------------------------------- events
+
+float FloatOf(void* p) {
+  float f;
+  uint32_t bits = uint32_t(reinterpret_cast<uintptr_t>(p));
+  memcpy(&f, &bits, 4);
+  return f;
+}
+
+void* PointerOf(float f) {
+  uint32_t bits;
+  memcpy(&bits, &f, 4);
+  return reinterpret_cast<void*>(uintptr_t(bits));
+}
+
+int IntOf(void* p) { return int(reinterpret_cast<intptr_t>(p)); }
+
+void ScriptedEvent(const SDL_UserEvent& e) {
+  switch (e.code) {
+    case S_KEYDOWN: KeyEvent(IntOf(e.data1), true, false); break;
+    case S_KEYUP: KeyEvent(IntOf(e.data1), false, false); break;
+    case S_MOUSEMOVE: MouseX = FloatOf(e.data1), MouseY = FloatOf(e.data2); break;
+    case S_MOUSEDOWN: MouseButton(IntOf(e.data1), true); break;
+    case S_MOUSEUP: MouseButton(IntOf(e.data1), false); break;
+    case S_JOYAXIS: SetJoystick(int(e.windowID), 0, IntOf(e.data1), FloatOf(e.data2)); break;
+    case S_JOYBUTTON: SetJoystick(int(e.windowID), 1, IntOf(e.data1), FloatOf(e.data2)); break;
+    case S_JOYHAT: SetJoystick(int(e.windowID), 2, 0, FloatOf(e.data2)); break;
+  }
+}
+
+int OurButton(int sdlButton) {
+  return sdlButton == SDL_BUTTON_LEFT ? 1 : sdlButton == SDL_BUTTON_RIGHT ? 2 : sdlButton == SDL_BUTTON_MIDDLE ? 3 : 0;
+}
+
+void HandleEvent(const SDL_Event& e) {
+  switch (e.type) {
+    case SDL_QUIT: CloseRequests = 1; break;
+    case SDL_WINDOWEVENT:
+      if (e.window.event == SDL_WINDOWEVENT_CLOSE) CloseRequests = 1;
+      if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) ReleaseEverything();  // no key stays stuck
+      media::DisplayHandleEvent(e);
+      break;
+    case SDL_RENDER_TARGETS_RESET:
+    case SDL_RENDER_DEVICE_RESET: media::DisplayHandleEvent(e); break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+      int vk = VirtualKeyOf(e.key.keysym);
+      KeyEvent(vk, e.type == SDL_KEYDOWN, e.key.repeat != 0);
+      break;
+    }
+    case SDL_TEXTINPUT: QueueUtf8(e.text.text); break;
+    case SDL_MOUSEMOTION: MouseX = float(e.motion.x), MouseY = float(e.motion.y); break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+      MouseX = float(e.button.x), MouseY = float(e.button.y);
+      MouseButton(OurButton(e.button.button), e.type == SDL_MOUSEBUTTONDOWN);
+      break;
+    case SDL_JOYDEVICEADDED: OpenJoystick(e.jdevice.which); break;
+    case SDL_JOYDEVICEREMOVED: CloseJoystick(e.jdevice.which); break;
+    case SDL_JOYAXISMOTION:
+      if (Joystick* j = JoystickOf(e.jaxis.which); j && e.jaxis.axis < 6) j->axes[e.jaxis.axis] = AxisValue(e.jaxis.value);
+      break;
+    case SDL_JOYBUTTONDOWN:
+    case SDL_JOYBUTTONUP:
+      if (Joystick* j = JoystickOf(e.jbutton.which); j && e.jbutton.button < 32) j->buttons[e.jbutton.button] = e.jbutton.state == SDL_PRESSED;
+      break;
+    case SDL_JOYHATMOTION:
+      if (Joystick* j = JoystickOf(e.jhat.which); j && e.jhat.hat == 0) j->hat = HatFraction(e.jhat.value);
+      break;
+    default:
+      if (ScriptEventType && e.type == ScriptEventType) ScriptedEvent(e.user);
+  }
+}
+
+// Script events carry SDL_USEREVENT until they are delivered.
+void HandleDirect(const SDL_Event& e) {
+  if (e.type == SDL_USEREVENT) ScriptedEvent(e.user);
+  else HandleEvent(e);
+}
+
+bool EventsRunning() { return SDL_WasInit(SDL_INIT_EVENTS) != 0; }
+
+// Due scripted events go into SDL's queue behind whatever the window already
+// delivered; without SDL running they are applied directly.
+void DeliverDueScript() {
+  uint32_t now = uint32_t(Millisecs());
+  size_t due = 0;
+  while (due < Script.size() && int32_t(Script[due].at - now) <= 0) due++;
+  if (due == 0) return;
+  std::vector<ScriptEvent> ready(Script.begin(), Script.begin() + long(due));
+  Script.erase(Script.begin(), Script.begin() + long(due));
+  for (ScriptEvent& s : ready) {
+    SDL_Event e = s.event;
+    if (e.type == SDL_USEREVENT) e.type = ScriptEventType;
+    if (!ScriptEventType || SDL_PushEvent(&e) != 1) HandleDirect(s.event);
+  }
+}
+
+// Events of the same moment stay in the order they were given.
+void AddScript(int atMillis, const SDL_Event& e) {
+  ScriptEvent s{uint32_t(atMillis), e};
+  auto later = std::upper_bound(Script.begin(), Script.end(), s, [](const ScriptEvent& a, const ScriptEvent& b) {
+    return int32_t(a.at - b.at) < 0;
+  });
+  Script.insert(later, s);
+}
+
+SDL_Event UserEvent(int kind, int window, void* data1, void* data2) {
+  SDL_Event e{};
+  e.type = SDL_USEREVENT;  // the registered type replaces it when pushed
+  e.user.code = kind;
+  e.user.windowID = uint32_t(window);
+  e.user.data1 = data1;
+  e.user.data2 = data2;
+  return e;
+}
+
+}  // namespace
+
+void PollEvents() {
+  if (!ScriptEventType && EventsRunning()) {
+    uint32_t type = SDL_RegisterEvents(1);
+    ScriptEventType = type == uint32_t(-1) ? SDL_USEREVENT + 1 : type;
+  }
+  DeliverDueScript();
+  if (!EventsRunning()) return;
+  SDL_Event e;
+  while (SDL_PollEvent(&e)) HandleEvent(e);
+}
+
+void media::InputShutdown() {
+  for (Joystick& j : Joysticks)
+    if (j.device) SDL_JoystickClose(j.device);
+  Joysticks.clear();
+  Script.clear();
+  std::fill(std::begin(KeyHits), std::end(KeyHits), 0);
+  std::fill(std::begin(MouseHits), std::end(MouseHits), 0);
+  ReleaseEverything();
+  TypedCount = TypedStart = 0;
+  CloseRequests = 0;
+  ScriptEventType = 0;
+}
+
+// ---------------------------------------------------------------- reads
+
+int KeyHit(int vk) {
+  PollEvents();
+  if (vk <= 0 || vk > 255) return 0;
+  return std::exchange(KeyHits[vk], 0);
+}
+
+bool KeyDown(int vk) {
+  PollEvents();
+  return vk > 0 && vk <= 255 && KeysHeld[vk];
+}
+
+float PointerX() { return PollEvents(), MouseX; }
+float PointerY() { return PollEvents(), MouseY; }
+
+int MouseHit(int button) {
+  PollEvents();
+  if (button < 1 || button > 3) return 0;
+  return std::exchange(MouseHits[button], 0);
+}
+
+bool MouseDown(int button) {
+  PollEvents();
+  return button >= 1 && button <= 3 && MouseHeld[button];
+}
+
+int NextChar() {
+  PollEvents();
+  if (TypedCount == 0) return 0;
+  int code = Typed[TypedStart];
+  TypedStart = (TypedStart + 1) % 256;
+  TypedCount--;
+  return code;
+}
+
+// Events already waiting count as before the flush and go with it.
+void FlushInput() {
+  PollEvents();
+  std::fill(std::begin(KeyHits), std::end(KeyHits), 0);
+  std::fill(std::begin(KeysHeld), std::end(KeysHeld), false);
+  TypedCount = TypedStart = 0;
+}
+
+bool CloseRequested() {
+  PollEvents();
+  return std::exchange(CloseRequests, 0) != 0;
+}
+
+int JoystickCount() { return PollEvents(), int(Joysticks.size()); }
+
+static const Joystick* JoystickAt(int j) {
+  PollEvents();
+  return j >= 0 && j < int(Joysticks.size()) ? &Joysticks[size_t(j)] : nullptr;
+}
+
+std::string JoystickName(int j) {
+  const Joystick* joy = JoystickAt(j);
+  return joy ? joy->name : "";
+}
+
+int JoystickButtonMask(int j) {
+  const Joystick* joy = JoystickAt(j);
+  return joy ? int((1u << joy->buttonCount) - 1) : 0;
+}
+
+bool JoystickButtonDown(int j, int button) {
+  const Joystick* joy = JoystickAt(j);
+  return joy && button >= 0 && button < 32 && joy->buttons[button];
+}
+
+float JoystickAxis(int j, int axis) {
+  const Joystick* joy = JoystickAt(j);
+  return joy && axis >= 0 && axis < 6 ? joy->axes[axis] : 0;
+}
+
+float JoystickHat(int j) {
+  const Joystick* joy = JoystickAt(j);
+  return joy ? joy->hat : -1;
+}
+
+void AddVirtualJoystick(const std::string& name, int buttons) {
+  Joystick j;
+  j.name = name;
+  j.buttonCount = std::clamp(buttons, 0, 31);
+  Joysticks.push_back(j);
+}
+
+// ---------------------------------------------------------------- scripting
+
+void ScriptKey(int atMillis, int vk, bool down) {
+  AddScript(atMillis, UserEvent(down ? S_KEYDOWN : S_KEYUP, 0, reinterpret_cast<void*>(intptr_t(vk)), nullptr));
+}
+
+void ScriptMouseMove(int atMillis, float x, float y) {
+  AddScript(atMillis, UserEvent(S_MOUSEMOVE, 0, PointerOf(x), PointerOf(y)));
+}
+
+void ScriptMouseButton(int atMillis, int button, bool down) {
+  AddScript(atMillis, UserEvent(down ? S_MOUSEDOWN : S_MOUSEUP, 0, reinterpret_cast<void*>(intptr_t(button)), nullptr));
+}
+
+// Sent as ordinary text-input events, in pieces that fit the event and do
+// not split a character.
+void ScriptText(int atMillis, const std::string& text) {
+  size_t at = 0;
+  while (at < text.size()) {
+    size_t n = std::min<size_t>(text.size() - at, SDL_TEXTINPUTEVENT_TEXT_SIZE - 1);
+    while (n > 1 && at + n < text.size() && (uint8_t(text[at + n]) & 0xC0) == 0x80) n--;
+    SDL_Event e{};
+    e.type = SDL_TEXTINPUT;
+    memcpy(e.text.text, text.data() + at, n);
+    AddScript(atMillis, e);
+    at += n;
+  }
+}
+
+void ScriptClose(int atMillis) {
+  SDL_Event e{};
+  e.type = SDL_QUIT;
+  AddScript(atMillis, e);
+}
+
+void ScriptJoystick(int atMillis, int j, int kind, int index, float value) {
+  static const int Kinds[3] = {S_JOYAXIS, S_JOYBUTTON, S_JOYHAT};
+  if (kind < 0 || kind > 2) return;
+  AddScript(atMillis, UserEvent(Kinds[kind], j, reinterpret_cast<void*>(intptr_t(index)), PointerOf(value)));
+}
+
+static int KeyByName(const std::string& word) {
+  static const struct { const char* name; int vk; } Names[] = {
+      {"LEFT", 37}, {"RIGHT", 39}, {"UP", 38}, {"DOWN", 40}, {"SPACE", 32}, {"RETURN", 13}, {"ENTER", 13},
+      {"ESCAPE", 27}, {"TAB", 9}, {"BACK", 8}, {"LALT", 164}, {"RALT", 165}, {"LSHIFT", 160},
+      {"RSHIFT", 161}, {"LCONTROL", 162}, {"RCONTROL", 163}};
+  std::string w = Upper(word);
+  for (auto& n : Names)
+    if (w == n.name) return n.vk;
+  if (w.size() == 1 && ((w[0] >= 'A' && w[0] <= 'Z') || (w[0] >= '0' && w[0] <= '9'))) return w[0];
+  if (w.size() >= 2 && w[0] == 'F' && w.find_first_not_of("0123456789", 1) == std::string::npos) {
+    int f = ToInt(w.substr(1));
+    if (f >= 1 && f <= 12) return 111 + f;
+  }
+  if (!w.empty() && w.find_first_not_of("0123456789") == std::string::npos) {
+    int vk = ToInt(w);
+    if (vk >= 1 && vk <= 255) return vk;
+  }
+  return 0;
+}
+
+// One script line; false when it does not make sense.
+static bool ScriptLine(int base, const std::string& line) {
+  char verb[32] = "";
+  int ms = 0, consumed = 0;
+  if (sscanf(line.c_str(), "%d %31s %n", &ms, verb, &consumed) < 2) return false;
+  std::string args = line.substr(size_t(consumed));
+  int at = base + ms;
+  std::string v = verb;
+  char word[32] = "";
+  float x = 0, y = 0, z = 0;
+  int a = 0, b = 0;
+  if (v == "keydown" || v == "keyup" || v == "key") {
+    int vk = sscanf(args.c_str(), "%31s", word) == 1 ? KeyByName(word) : 0;
+    if (!vk) return false;
+    ScriptKey(at, vk, v != "keyup");
+    if (v == "key") ScriptKey(at + 50, vk, false);
+  } else if (v == "mousemove") {
+    if (sscanf(args.c_str(), "%f %f", &x, &y) != 2) return false;
+    ScriptMouseMove(at, x, y);
+  } else if (v == "mousedown" || v == "mouseup") {
+    if (sscanf(args.c_str(), "%d", &a) != 1) return false;
+    ScriptMouseButton(at, a, v == "mousedown");
+  } else if (v == "text") {
+    // The text starts one space after the verb; the line up to it was
+    // already consumed together with all following white space.
+    size_t start = line.find("text") + 5;
+    ScriptText(at, start <= line.size() ? line.substr(start) : "");
+  } else if (v == "close") {
+    ScriptClose(at);
+  } else if (v == "joyaxis") {
+    if (sscanf(args.c_str(), "%d %d %f", &a, &b, &z) != 3) return false;
+    ScriptJoystick(at, a, 0, b, z);
+  } else if (v == "joybutton") {
+    if (sscanf(args.c_str(), "%d %d %f", &a, &b, &z) != 3) return false;
+    ScriptJoystick(at, a, 1, b, z);
+  } else if (v == "joyhat") {
+    if (sscanf(args.c_str(), "%d %f", &a, &z) != 2) return false;
+    ScriptJoystick(at, a, 2, 0, z);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+bool LoadInputScript(const std::string& path) {
+  int stream = OpenRead(path);
+  if (!stream) return false;
+  int base = Millisecs();
+  for (int number = 1; !EndOfStream(stream); number++) {
+    std::string line = ReadLine(stream), trimmed = Trim(line);
+    if (trimmed.empty() || trimmed[0] == '#') continue;
+    if (!ScriptLine(base, trimmed == line ? line : line.substr(line.find(trimmed[0]))))
+      DebugLog("input script line " + std::to_string(number) + " skipped: " + line);
+  }
+  CloseStream(stream);
+  return true;
+}

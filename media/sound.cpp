@@ -1,0 +1,298 @@
+// sound.cpp — audio drivers, sounds, channels and our own mixer.
+//
+// Sounds are converted at load to 44.1 kHz 16-bit (mono or stereo), so the
+// mixer only resamples for a channel's rate. The mixer is ours because every
+// music note needs its own rate. One mutex guards the sound and channel
+// tables against the audio thread, which calls MixAudio from the device.
+// Without any working sound device the mixer runs on regardless; it is then
+// simply never called by a device.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <map>
+#include <mutex>
+
+#include "media/internal.h"
+#include "media/media.h"
+
+namespace {
+
+struct Sound {
+  std::vector<int16_t> samples;  // interleaved when stereo
+  int channels = 1;
+  int frames = 0;
+};
+
+struct Channel {
+  int id = 0;     // 0: slot free
+  int sound = 0;  // 0: nothing cued, finished or stopped
+  double pos = 0;
+  float volume = 1, pan = 0, rate = 1;
+  bool paused = true;
+};
+
+// Finished channels keep their slot until it is needed again, so a handle
+// stays valid while the program might still look at it.
+const int MaxChannels = 512;
+const int OutputRate = 44100;
+
+std::mutex Lock;
+std::map<int, Sound> Sounds;
+Channel Channels[MaxChannels];
+int NextSound = 1, NextChannel = 1;
+SDL_AudioDeviceID Device;
+bool AudioUp;  // an audio driver is initialised (by us)
+
+Channel* ChannelOf(int id) {
+  if (id <= 0) return nullptr;
+  for (Channel& c : Channels)
+    if (c.id == id) return &c;
+  return nullptr;
+}
+
+// A free slot, else the finished channel that was handed out first.
+Channel* NewChannel() {
+  Channel* pick = nullptr;
+  for (Channel& c : Channels) {
+    if (c.id == 0) {
+      pick = &c;
+      break;
+    }
+    if (c.sound == 0 && (!pick || c.id < pick->id)) pick = &c;
+  }
+  if (!pick) return nullptr;
+  *pick = Channel();
+  pick->id = NextChannel++;
+  return pick;
+}
+
+void Callback(void*, Uint8* stream, int len) { MixAudio(reinterpret_cast<int16_t*>(stream), len / 4); }
+
+bool OpenDevice() {
+  SDL_AudioSpec want{}, have{};
+  want.freq = OutputRate;
+  want.format = AUDIO_S16SYS;
+  want.channels = 2;
+  want.samples = 1024;
+  want.callback = Callback;
+  Device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+  if (Device == 0) return false;
+  SDL_PauseAudioDevice(Device, 0);
+  return true;
+}
+
+void CloseAudio() {
+  if (Device) SDL_CloseAudioDevice(Device);
+  Device = 0;
+  if (AudioUp) SDL_AudioQuit();
+  AudioUp = false;
+}
+
+// Starts the named driver (nullptr: SDL's own choice) and opens output on it.
+bool StartDriver(const char* name) {
+  CloseAudio();
+  AudioUp = SDL_AudioInit(name) == 0;
+  if (AudioUp && OpenDevice()) return true;
+  CloseAudio();
+  return false;
+}
+
+// Falls back to silent output so that the rest of the program never notices
+// a machine without sound.
+void StartAnyDriver(const char* name) {
+  if (StartDriver(name)) return;
+  DebugLog(std::string("no sound output on ") + (name ? name : "the default driver") + ": " + SDL_GetError());
+  StartDriver("dummy");
+}
+
+// Adds one channel into the float mix, resampling by its rate with linear
+// interpolation; returns the position reached.
+template <int Channels>
+double MixChannel(const Sound& s, double pos, float rate, float left, float right, float* mix, int frames) {
+  const int16_t* d = s.samples.data();
+  int last = s.frames - 1;
+  for (int f = 0; f < frames; f++, pos += rate) {
+    int i = int(pos);
+    if (i > last) break;
+    float frac = float(pos - i);
+    int j = i < last ? i + 1 : i;
+    float a = d[i * Channels], b = d[j * Channels];
+    float l = a + (b - a) * frac, r = l;
+    if constexpr (Channels == 2) {
+      float c = d[i * 2 + 1], e = d[j * 2 + 1];
+      r = c + (e - c) * frac;
+    }
+    mix[f * 2] += l * left;
+    mix[f * 2 + 1] += r * right;
+  }
+  return pos;
+}
+
+}  // namespace
+
+void media::SoundStart(bool headless) { StartAnyDriver(headless ? "dummy" : nullptr); }
+
+void media::SoundShutdown() {
+  CloseAudio();
+  std::lock_guard<std::mutex> guard(Lock);
+  Sounds.clear();
+  std::fill(std::begin(Channels), std::end(Channels), Channel());
+}
+
+int64_t media::SoundBytes() {
+  std::lock_guard<std::mutex> guard(Lock);
+  int64_t total = 0;
+  for (auto& [id, s] : Sounds) total += int64_t(s.samples.size() * sizeof(int16_t));
+  return total;
+}
+
+// ---------------------------------------------------------------- drivers
+
+std::vector<std::string> ListAudioDrivers() {
+  std::vector<std::string> names;
+  for (int i = 0; i < SDL_GetNumAudioDrivers() && i < 100; i++) names.push_back(SDL_GetAudioDriver(i));
+  return names;
+}
+
+bool AudioDriverExists(const std::string& name) {
+  for (const std::string& n : ListAudioDrivers())
+    if (Upper(n) == Upper(name)) return true;
+  return false;
+}
+
+// A driver that will not open leaves output on the one that worked before.
+bool SetAudioDriver(const std::string& name) {
+  for (const std::string& n : ListAudioDrivers()) {
+    if (Upper(n) != Upper(name)) continue;
+    const char* current = SDL_GetCurrentAudioDriver();
+    std::string previous = current ? current : "dummy";
+    if (StartDriver(n.c_str())) return true;
+    StartAnyDriver(previous.c_str());
+    return false;
+  }
+  return false;
+}
+
+bool EnableOpenAL() { return false; }
+
+// ---------------------------------------------------------------- sounds
+
+int LoadSound(const std::string& path) {
+  std::vector<uint8_t> file;
+  if (!media::ReadWholeFile(path, file) || file.empty()) return 0;
+  SDL_RWops* rw = SDL_RWFromConstMem(file.data(), int(file.size()));
+  SDL_AudioSpec spec{};
+  Uint8* data = nullptr;
+  Uint32 length = 0;
+  if (!rw || !SDL_LoadWAV_RW(rw, 1, &spec, &data, &length)) return 0;
+  int channels = spec.channels >= 2 ? 2 : 1;
+  SDL_AudioCVT cvt;
+  if (spec.channels == 0 || SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_S16SYS,
+                                              Uint8(channels), OutputRate) < 0) {
+    SDL_FreeWAV(data);
+    return 0;
+  }
+  std::vector<uint8_t> work(size_t(length) * size_t(std::max(cvt.len_mult, 1)));
+  std::copy(data, data + length, work.begin());
+  SDL_FreeWAV(data);
+  cvt.buf = work.data();
+  cvt.len = int(length);
+  if (cvt.needed && SDL_ConvertAudio(&cvt) < 0) return 0;
+  int bytes = cvt.needed ? cvt.len_cvt : int(length);
+  Sound s;
+  s.channels = channels;
+  s.frames = bytes / (2 * channels);
+  s.samples.resize(size_t(s.frames) * size_t(channels));
+  memcpy(s.samples.data(), work.data(), s.samples.size() * sizeof(int16_t));
+  std::lock_guard<std::mutex> guard(Lock);
+  int id = NextSound++;
+  Sounds[id] = std::move(s);
+  return id;
+}
+
+void FreeSound(int sound) {
+  std::lock_guard<std::mutex> guard(Lock);
+  if (!Sounds.erase(sound)) return;
+  for (Channel& c : Channels)
+    if (c.sound == sound) c.sound = 0;
+  media::FreedHandles++;
+}
+
+// ---------------------------------------------------------------- channels
+
+int AllocChannel() {
+  std::lock_guard<std::mutex> guard(Lock);
+  Channel* c = NewChannel();
+  return c ? c->id : 0;
+}
+
+int CueSound(int sound, int channel) {
+  std::lock_guard<std::mutex> guard(Lock);
+  if (!Sounds.count(sound)) return 0;
+  Channel* c = channel ? ChannelOf(channel) : NewChannel();
+  if (!c) return 0;
+  c->sound = sound;
+  c->pos = 0;
+  c->paused = true;
+  return c->id;
+}
+
+void ResumeChannel(int channel) {
+  std::lock_guard<std::mutex> guard(Lock);
+  if (Channel* c = ChannelOf(channel)) c->paused = false;
+}
+
+void StopChannel(int channel) {
+  std::lock_guard<std::mutex> guard(Lock);
+  if (Channel* c = ChannelOf(channel)) c->sound = 0;
+}
+
+bool ChannelPlaying(int channel) {
+  std::lock_guard<std::mutex> guard(Lock);
+  Channel* c = ChannelOf(channel);
+  return c && c->sound != 0;
+}
+
+void SetChannelVolume(int channel, float volume) {
+  std::lock_guard<std::mutex> guard(Lock);
+  if (Channel* c = ChannelOf(channel)) c->volume = std::isfinite(volume) ? std::clamp(volume, 0.0f, 1.0f) : 0.0f;
+}
+
+void SetChannelPan(int channel, float pan) {
+  std::lock_guard<std::mutex> guard(Lock);
+  if (Channel* c = ChannelOf(channel)) c->pan = std::isfinite(pan) ? std::clamp(pan, -1.0f, 1.0f) : 0.0f;
+}
+
+// Rate 0 holds the sound still (a note of no pitch); it plays on silently
+// until stopped.
+void SetChannelRate(int channel, float rate) {
+  std::lock_guard<std::mutex> guard(Lock);
+  if (Channel* c = ChannelOf(channel)) c->rate = std::isfinite(rate) ? std::clamp(rate, 0.0f, 64.0f) : 1.0f;
+}
+
+// ---------------------------------------------------------------- mixing
+
+void MixAudio(int16_t* out, int frames) {
+  if (frames <= 0) return;
+  static thread_local std::vector<float> mix;
+  mix.assign(size_t(frames) * 2, 0.0f);
+  {
+    std::lock_guard<std::mutex> guard(Lock);
+    for (Channel& c : Channels) {
+      if (c.id == 0 || c.sound == 0 || c.paused) continue;
+      auto it = Sounds.find(c.sound);
+      if (it == Sounds.end()) {
+        c.sound = 0;
+        continue;
+      }
+      const Sound& s = it->second;
+      // Linear pan: the centre keeps both sides at full volume.
+      float left = c.volume * (c.pan > 0 ? 1 - c.pan : 1);
+      float right = c.volume * (c.pan < 0 ? 1 + c.pan : 1);
+      c.pos = s.channels == 2 ? MixChannel<2>(s, c.pos, c.rate, left, right, mix.data(), frames)
+                              : MixChannel<1>(s, c.pos, c.rate, left, right, mix.data(), frames);
+      if (c.pos >= double(s.frames)) c.sound = 0;
+    }
+  }
+  for (size_t i = 0; i < mix.size(); i++) out[i] = int16_t(std::clamp(std::lround(mix[i]), -32768L, 32767L));
+}
