@@ -48,7 +48,7 @@ bool MediaHeadless() { return Headless; }
 // so the count reports the handles freed since the last call.
 int CollectGarbage() { return std::exchange(media::FreedHandles, 0); }
 
-int64_t MemoryInUse() { return media::BankBytes() + media::SoundBytes(); }
+int64_t MemoryInUse() { return media::BankBytes() + media::SoundBytes() + media::DisplayBytes(); }
 
 void DebugLog(const std::string& text) {
   static FILE* log = nullptr;

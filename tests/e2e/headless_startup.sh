@@ -3,7 +3,7 @@
 # writes the start-up log and the settings file, leaves no crash marker.
 source "$(dirname "$0")/common.bash"
 start=$(date +%s%N)
-"$PLIMBO" --headless || fail "exit code $?"
+"$PLIMBO" --headless --frames 60 || fail "exit code $?"
 ms=$(( ($(date +%s%N) - start) / 1000000 ))
 echo "headless start-up took $ms ms"
 grep -q "^Morvane's Tessaloop Engine" Files/Debug.txt || fail "no log header"

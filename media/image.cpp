@@ -1,0 +1,298 @@
+// image.cpp — images and 2D drawing: PNG images and strips cut from a sheet,
+// their handles, the drawing state (colour, alpha, blend, rotation, scale),
+// drawing images, rectangles and lines, and pixel-accurate collisions.
+//
+// Each image is one texture holding its frames on a grid with a transparent
+// gap between cells, so smooth scaling never bleeds a neighbour in. The
+// frames' opacity stays on the CPU as masks for the collision test.
+#include "media/display_internal.h"
+#include "media/internal.h"
+#include "media/media.h"
+
+#include <algorithm>
+#include <cmath>
+#include <unordered_map>
+
+namespace media {
+DrawState Draw;
+}
+
+using namespace media;
+
+namespace {
+
+struct Image {
+  SDL_Texture* texture;
+  int width, height, frames, columns;  // frame size; frames per texture row
+  float handleX, handleY;
+  std::vector<uint8_t> opaque;  // frames × height × width, 1 where alpha > 0
+};
+
+std::unordered_map<int, Image> Images;
+bool AutoCentring = false;
+SDL_Texture* WhiteTexel = nullptr;  // stretched into filled rectangles
+constexpr int kGap = 1;
+constexpr int kMaxTextureWidth = 4096;
+
+Image* FindImage(int image) {
+  auto it = Images.find(image);
+  return it == Images.end() ? nullptr : &it->second;
+}
+
+// Builds an image from cells of a sheet; cell i of the image is sheet cell
+// firstCell + i, counting left to right, then top to bottom.
+int MakeImage(const std::vector<uint32_t>& sheet, int sheetW, int sheetH, int cellW, int cellH,
+              int firstCell, int count, int flags) {
+  if (!Renderer || cellW <= 0 || cellH <= 0 || cellW > sheetW || cellH > sheetH || count <= 0 ||
+      firstCell < 0)
+    return 0;
+  int sheetColumns = sheetW / cellW;
+  if (firstCell + count > sheetColumns * (sheetH / cellH)) return 0;
+
+  int columns = std::clamp(kMaxTextureWidth / (cellW + kGap), 1, count);
+  int rows = (count + columns - 1) / columns;
+  int texW = columns * (cellW + kGap), texH = rows * (cellH + kGap);
+  std::vector<uint32_t> atlas(static_cast<size_t>(texW) * texH, 0);
+  std::vector<uint8_t> opaque(static_cast<size_t>(count) * cellW * cellH);
+  for (int f = 0; f < count; ++f) {
+    int cell = firstCell + f;
+    int sx = cell % sheetColumns * cellW, sy = cell / sheetColumns * cellH;
+    int tx = f % columns * (cellW + kGap), ty = f / columns * (cellH + kGap);
+    for (int y = 0; y < cellH; ++y) {
+      for (int x = 0; x < cellW; ++x) {
+        uint32_t c = sheet[static_cast<size_t>(sy + y) * sheetW + sx + x];
+        if ((flags & IMAGE_MASKED) && (c & 0xFFFFFF) == 0) c = 0;
+        atlas[static_cast<size_t>(ty + y) * texW + tx + x] = c;
+        opaque[(static_cast<size_t>(f) * cellH + y) * cellW + x] = (c >> 24) != 0;
+      }
+    }
+  }
+  SDL_Texture* texture = MakeTexture(atlas.data(), texW, texH, flags & IMAGE_FILTERED);
+  if (!texture) return 0;
+  int handle = NewHandle();
+  float hx = AutoCentring ? cellW / 2.0f : 0, hy = AutoCentring ? cellH / 2.0f : 0;
+  Images[handle] = {texture, cellW, cellH, count, columns, hx, hy, std::move(opaque)};
+  return handle;
+}
+
+// Draws a texture rectangle of size w × h whose handle point lands on (x, y),
+// under the drawing state, scaled and turned about that point. A negative
+// scale mirrors it; the handle then sits as far from the opposite edge.
+//
+// Turned draws go through textured triangles: SDL's software renderer turns
+// a copy by building a rotated surface the size of the whole result, which
+// for the game's large rotated rectangles (background bands, the pause
+// spin) costs far more than rasterising the two triangles, which are clipped
+// to the screen.
+void DrawTransformed(SDL_Texture* texture, const SDL_Rect& src, float w, float h,
+                     float handleX, float handleY, float x, float y) {
+  SDL_SetTextureBlendMode(texture, SdlBlend(Draw.blend));
+  if (std::fmod(Draw.rotation, 360.0f) != 0.0f) {
+    SDL_SetTextureColorMod(texture, 255, 255, 255);
+    SDL_SetTextureAlphaMod(texture, 255);
+    int texW = 1, texH = 1;
+    SDL_QueryTexture(texture, nullptr, nullptr, &texW, &texH);
+    float c = CosDeg(Draw.rotation), s = SinDeg(Draw.rotation);
+    SDL_Color colour{Draw.r, Draw.g, Draw.b, static_cast<Uint8>(Draw.alpha * 255.0f + 0.5f)};
+    SDL_Vertex corners[4];
+    const float u[4] = {0, w, w, 0}, v[4] = {0, 0, h, h};
+    for (int k = 0; k < 4; ++k) {
+      float px = (u[k] - handleX) * Draw.scaleX, py = (v[k] - handleY) * Draw.scaleY;
+      corners[k] = {{x + px * c - py * s, y + px * s + py * c},
+                    colour,
+                    {(src.x + u[k] * src.w / w) / texW, (src.y + v[k] * src.h / h) / texH}};
+    }
+    static const int indices[6] = {0, 1, 2, 0, 2, 3};
+    SDL_RenderGeometry(Renderer, texture, corners, 4, indices, 6);
+    return;
+  }
+  SDL_SetTextureColorMod(texture, Draw.r, Draw.g, Draw.b);
+  SDL_SetTextureAlphaMod(texture, static_cast<Uint8>(Draw.alpha * 255.0f + 0.5f));
+  float sx = std::fabs(Draw.scaleX), sy = std::fabs(Draw.scaleY);
+  float cx = (Draw.scaleX < 0 ? w - handleX : handleX) * sx;
+  float cy = (Draw.scaleY < 0 ? h - handleY : handleY) * sy;
+  SDL_FRect dst{x - cx, y - cy, w * sx, h * sy};
+  int flip = (Draw.scaleX < 0 ? SDL_FLIP_HORIZONTAL : 0) | (Draw.scaleY < 0 ? SDL_FLIP_VERTICAL : 0);
+  SDL_RenderCopyExF(Renderer, texture, &src, &dst, 0, nullptr, static_cast<SDL_RendererFlip>(flip));
+}
+
+}  // namespace
+
+namespace media {
+
+SDL_BlendMode SdlBlend(int kind) {
+  switch (kind) {
+    case BLEND_SOLID: return SDL_BLENDMODE_NONE;
+    case BLEND_MULTIPLY: return SDL_BLENDMODE_MOD;
+    case BLEND_ADD: return SDL_BLENDMODE_ADD;
+    default: return SDL_BLENDMODE_BLEND;
+  }
+}
+
+SDL_Texture* MakeTexture(const uint32_t* pixels, int width, int height, bool filtered) {
+  SDL_Texture* texture = SDL_CreateTexture(Renderer, SDL_PIXELFORMAT_ARGB8888,
+                                           SDL_TEXTUREACCESS_STATIC, width, height);
+  if (!texture) return nullptr;
+  if (SDL_UpdateTexture(texture, nullptr, pixels, width * 4) != 0) {
+    SDL_DestroyTexture(texture);
+    return nullptr;
+  }
+  SDL_SetTextureScaleMode(texture, filtered ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+  return texture;
+}
+
+int ImageFromPixels(const std::vector<uint32_t>& pixels, int width, int height, int flags) {
+  return MakeImage(pixels, width, height, width, height, 0, 1, flags);
+}
+
+void FreeAllImages() {
+  for (auto& [handle, image] : Images) SDL_DestroyTexture(image.texture);
+  FreedHandles += static_cast<int>(Images.size());
+  Images.clear();
+  if (WhiteTexel) SDL_DestroyTexture(WhiteTexel);
+  WhiteTexel = nullptr;
+}
+
+int64_t ImageBytes() {
+  int64_t bytes = 0;
+  for (auto& [handle, image] : Images)
+    bytes += int64_t(image.width) * image.height * image.frames * 5;  // texture + mask
+  return bytes;
+}
+
+}  // namespace media
+
+int LoadImage(const std::string& path, int flags) {
+  std::vector<uint32_t> pixels;
+  int w, h;
+  if (!Renderer || !ReadPNG(path, pixels, w, h)) return 0;
+  return MakeImage(pixels, w, h, w, h, 0, 1, flags);
+}
+
+int LoadImageStrip(const std::string& path, int cellWidth, int cellHeight, int firstCell,
+                   int cellCount, int flags) {
+  std::vector<uint32_t> pixels;
+  int w, h;
+  if (!Renderer || !ReadPNG(path, pixels, w, h)) return 0;
+  return MakeImage(pixels, w, h, cellWidth, cellHeight, firstCell, cellCount, flags);
+}
+
+void FreeImage(int image) {
+  if (Image* i = FindImage(image)) {
+    SDL_DestroyTexture(i->texture);
+    Images.erase(image);
+    FreedHandles++;
+  }
+}
+
+void AutoCentre(bool on) { AutoCentring = on; }
+
+void SetImageHandle(int image, float x, float y) {
+  if (Image* i = FindImage(image)) {
+    i->handleX = x;
+    i->handleY = y;
+  }
+}
+
+int ImageWidth(int image) {
+  Image* i = FindImage(image);
+  return i ? i->width : 0;
+}
+
+int ImageHeight(int image) {
+  Image* i = FindImage(image);
+  return i ? i->height : 0;
+}
+
+int ImageFrames(int image) {
+  Image* i = FindImage(image);
+  return i ? i->frames : 0;
+}
+
+void SetColour(int r, int g, int b) {
+  Draw.r = static_cast<uint8_t>(std::clamp(r, 0, 255));
+  Draw.g = static_cast<uint8_t>(std::clamp(g, 0, 255));
+  Draw.b = static_cast<uint8_t>(std::clamp(b, 0, 255));
+}
+
+void SetAlpha(float alpha) { Draw.alpha = std::clamp(alpha, 0.0f, 1.0f); }
+
+void SetBlend(int kind) {
+  if (kind >= BLEND_SOLID && kind <= BLEND_ADD) Draw.blend = kind;
+}
+
+void SetRotation(float degrees) { Draw.rotation = degrees; }
+
+void SetScale(float sx, float sy) {
+  Draw.scaleX = sx;
+  Draw.scaleY = sy;
+}
+
+float GetAlpha() { return Draw.alpha; }
+int GetBlend() { return Draw.blend; }
+float GetRotation() { return Draw.rotation; }
+float GetScaleX() { return Draw.scaleX; }
+float GetScaleY() { return Draw.scaleY; }
+
+void GetColour(int* r, int* g, int* b) {
+  if (r) *r = Draw.r;
+  if (g) *g = Draw.g;
+  if (b) *b = Draw.b;
+}
+
+void DrawImage(int image, float x, float y, int frame) {
+  Image* i = FindImage(image);
+  if (!i || frame < 0 || frame >= i->frames) return;
+  SDL_Rect src{frame % i->columns * (i->width + kGap), frame / i->columns * (i->height + kGap),
+               i->width, i->height};
+  DrawTransformed(i->texture, src, float(i->width), float(i->height), i->handleX, i->handleY,
+                  x, y);
+}
+
+// A stretched white texel rather than SDL_RenderGeometry: SDL's software
+// renderer draws untextured geometry with its own choice of blend mode.
+void DrawRect(float x, float y, float width, float height) {
+  if (!Renderer) return;
+  if (!WhiteTexel) {
+    const uint32_t white = 0xFFFFFFFFu;
+    WhiteTexel = MakeTexture(&white, 1, 1, false);
+    if (!WhiteTexel) return;
+  }
+  DrawTransformed(WhiteTexel, SDL_Rect{0, 0, 1, 1}, width, height, 0, 0, x, y);
+}
+
+void DrawLine(float x1, float y1, float x2, float y2, bool lastPixel) {
+  if (!Renderer) return;
+  if (!lastPixel) {
+    // Stop one step short along the longer axis.
+    float steps = std::max(std::fabs(x2 - x1), std::fabs(y2 - y1));
+    if (steps < 1.0f) return;
+    x2 -= (x2 - x1) / steps;
+    y2 -= (y2 - y1) / steps;
+  }
+  SDL_SetRenderDrawBlendMode(Renderer, SdlBlend(Draw.blend));
+  SDL_SetRenderDrawColor(Renderer, Draw.r, Draw.g, Draw.b,
+                         static_cast<Uint8>(Draw.alpha * 255.0f + 0.5f));
+  SDL_RenderDrawLineF(Renderer, x1, y1, x2, y2);
+}
+
+bool ImagesCollide(int imageA, float ax, float ay, int frameA, int imageB, float bx, float by,
+                   int frameB) {
+  Image* a = FindImage(imageA);
+  Image* b = FindImage(imageB);
+  if (!a || !b || frameA < 0 || frameA >= a->frames || frameB < 0 || frameB >= b->frames)
+    return false;
+  // Top-left corners on the pixel grid; B's position relative to A.
+  int aLeft = static_cast<int>(std::floor(ax - a->handleX));
+  int aTop = static_cast<int>(std::floor(ay - a->handleY));
+  int dx = static_cast<int>(std::floor(bx - b->handleX)) - aLeft;
+  int dy = static_cast<int>(std::floor(by - b->handleY)) - aTop;
+  int x0 = std::max(0, dx), x1 = std::min(a->width, dx + b->width);
+  int y0 = std::max(0, dy), y1 = std::min(a->height, dy + b->height);
+  const uint8_t* maskA = &a->opaque[static_cast<size_t>(frameA) * a->width * a->height];
+  const uint8_t* maskB = &b->opaque[static_cast<size_t>(frameB) * b->width * b->height];
+  for (int y = y0; y < y1; ++y)
+    for (int x = x0; x < x1; ++x)
+      if (maskA[y * a->width + x] && maskB[(y - dy) * b->width + (x - dx)]) return true;
+  return false;
+}
