@@ -1,0 +1,286 @@
+// display.cpp — the window and its SDL renderer: display modes, renderer
+// choice, the virtual resolution, clearing and presenting, the system
+// pointer, and pixel maps read back from the back buffer.
+//
+// The virtual resolution is SDL's logical size, so SDL scales every draw to
+// the real window and also maps mouse events into virtual units for input.
+#include "media/display_internal.h"
+#include "media/internal.h"
+#include "media/media.h"
+
+#include <algorithm>
+#include <cmath>
+#include <unordered_map>
+
+namespace media {
+
+SDL_Window* Window = nullptr;
+SDL_Renderer* Renderer = nullptr;
+
+static int HandleCounter = 0;
+int NewHandle() { return ++HandleCounter; }
+
+}  // namespace media
+
+using namespace media;
+
+namespace {
+
+struct Pixmap {
+  int width, height;
+  std::vector<uint32_t> pixels;  // 0xAARRGGBB, row by row
+};
+
+std::unordered_map<int, Pixmap> Pixmaps;
+int RendererChoice = RENDERER_OPENGL;
+std::string Caption;
+int RealW = 0, RealH = 0, VirtW = 0, VirtH = 0, RefreshHz = 60;
+double NextFlipAt = 0;  // clock time the next paced present is due
+
+bool VideoReady() {
+  return SDL_WasInit(SDL_INIT_VIDEO) || SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+}
+
+SDL_Renderer* CreateRenderer() {
+  const char* wanted = RendererChoice == RENDERER_DX9   ? "opengles2"
+                       : RendererChoice == RENDERER_DX7 ? "software"
+                                                        : "opengl";
+  for (int i = 0; i < SDL_GetNumRenderDrivers(); ++i) {
+    SDL_RendererInfo info;
+    if (SDL_GetRenderDriverInfo(i, &info) == 0 && SDL_strcmp(info.name, wanted) == 0) {
+      if (SDL_Renderer* r = SDL_CreateRenderer(Window, i, 0)) return r;
+    }
+  }
+  if (SDL_Renderer* r = SDL_CreateRenderer(Window, -1, 0)) return r;
+  return SDL_CreateRenderer(Window, -1, SDL_RENDERER_SOFTWARE);
+}
+
+// Reads real back-buffer pixels. The logical size is lifted for the read so
+// the rectangle means real pixels whatever the virtual resolution is.
+bool ReadPixels(int x, int y, int w, int h, uint32_t* out) {
+  if (!Renderer || w <= 0 || h <= 0) return false;
+  SDL_RenderSetLogicalSize(Renderer, 0, 0);
+  SDL_Rect rect{x, y, w, h};
+  bool ok = SDL_RenderReadPixels(Renderer, &rect, SDL_PIXELFORMAT_ARGB8888, out, w * 4) == 0;
+  SDL_RenderSetLogicalSize(Renderer, VirtW, VirtH);
+  // The screen is opaque whatever the surface keeps in its alpha bits.
+  for (int i = 0; i < w * h; ++i) out[i] |= 0xFF000000u;
+  return ok;
+}
+
+// Grabs the part of the rectangle that lies on screen; the rest stays black.
+std::vector<uint32_t> Grab(int x, int y, int w, int h) {
+  std::vector<uint32_t> pixels(static_cast<size_t>(w) * h, 0xFF000000u);
+  int x0 = std::max(x, 0), y0 = std::max(y, 0);
+  int x1 = std::min(x + w, RealW), y1 = std::min(y + h, RealH);
+  if (x1 <= x0 || y1 <= y0) return pixels;
+  std::vector<uint32_t> part(static_cast<size_t>(x1 - x0) * (y1 - y0));
+  if (!ReadPixels(x0, y0, x1 - x0, y1 - y0, part.data())) return pixels;
+  for (int row = y0; row < y1; ++row)
+    std::copy_n(&part[static_cast<size_t>(row - y0) * (x1 - x0)], x1 - x0,
+                &pixels[static_cast<size_t>(row - y) * w + (x0 - x)]);
+  return pixels;
+}
+
+const Pixmap* FindPixmap(int pixmap) {
+  auto it = Pixmaps.find(pixmap);
+  return it == Pixmaps.end() ? nullptr : &it->second;
+}
+
+}  // namespace
+
+std::vector<DisplayMode> ListDisplayModes() {
+  std::vector<DisplayMode> modes;
+  if (!VideoReady()) return modes;
+  for (int i = 0; i < SDL_GetNumDisplayModes(0); ++i) {
+    SDL_DisplayMode m;
+    if (SDL_GetDisplayMode(0, i, &m) == 0)
+      modes.push_back({m.w, m.h, static_cast<int>(SDL_BITSPERPIXEL(m.format)), m.refresh_rate});
+  }
+  return modes;
+}
+
+bool FullScreenModeExists(int width, int height, int depth) {
+  for (const DisplayMode& m : ListDisplayModes())
+    if (m.width == width && m.height == height && m.depth == depth) return true;
+  return false;
+}
+
+void ChooseRenderer(int choice) {
+  if (choice >= RENDERER_OPENGL && choice <= RENDERER_DX7) RendererChoice = choice;
+}
+
+std::string RendererName() {
+  SDL_RendererInfo info;
+  if (!Renderer || SDL_GetRendererInfo(Renderer, &info) != 0) return "";
+  return info.name;
+}
+
+void SetCaption(const std::string& caption) {
+  Caption = caption;
+  if (Window) SDL_SetWindowTitle(Window, caption.c_str());
+}
+
+bool OpenDisplay(int width, int height, int depth, int hz) {
+  CloseDisplay();
+  if (width <= 0 || height <= 0 || !VideoReady()) return false;
+  Uint32 flags = depth > 0 ? SDL_WINDOW_FULLSCREEN : 0;
+  Window = SDL_CreateWindow(Caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                            width, height, flags);
+  if (!Window) return false;
+  if (depth > 0) {
+    SDL_DisplayMode want{0, width, height, hz, nullptr}, got;
+    if (SDL_GetClosestDisplayMode(0, &want, &got)) SDL_SetWindowDisplayMode(Window, &got);
+  }
+  Renderer = CreateRenderer();
+  if (!Renderer) {
+    SDL_DestroyWindow(Window);
+    Window = nullptr;
+    return false;
+  }
+  RealW = width;
+  RealH = height;
+  RefreshHz = hz > 0 ? hz : 60;
+  NextFlipAt = 0;
+  SetVirtualResolution(width, height);
+  Cls();
+  return true;
+}
+
+void CloseDisplay() {
+  FreeAllImages();
+  FreeAllFonts();
+  if (Renderer) SDL_DestroyRenderer(Renderer);
+  if (Window) SDL_DestroyWindow(Window);
+  Renderer = nullptr;
+  Window = nullptr;
+  RealW = RealH = VirtW = VirtH = 0;
+}
+
+bool DisplayOpen() { return Renderer != nullptr; }
+int RealWidth() { return RealW; }
+int RealHeight() { return RealH; }
+
+void SetVirtualResolution(int width, int height) {
+  if (width <= 0 || height <= 0) return;
+  VirtW = width;
+  VirtH = height;
+  if (Renderer) SDL_RenderSetLogicalSize(Renderer, width, height);
+}
+
+int VirtualWidth() { return VirtW; }
+int VirtualHeight() { return VirtH; }
+
+void Cls() {
+  if (!Renderer) return;
+  SDL_SetRenderDrawColor(Renderer, 0, 0, 0, 255);
+  SDL_RenderClear(Renderer);
+}
+
+void Flip(int sync) {
+  if (!Renderer) return;
+  if (sync < 0) {
+    // Paced by the clock: wait for the next refresh slot, and start afresh
+    // after a long stall instead of rushing to catch up.
+    double now = Millisecs();
+    if (NextFlipAt - now > 1000.0 || now - NextFlipAt > 1000.0 / RefreshHz) NextFlipAt = now;
+    if (NextFlipAt > now) SleepMs(static_cast<int>(std::ceil(NextFlipAt - now)));
+    NextFlipAt += 1000.0 / RefreshHz;
+  }
+  SDL_RenderPresent(Renderer);
+}
+
+void HidePointer() {
+  if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(SDL_DISABLE);
+}
+
+void ShowPointer() {
+  if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(SDL_ENABLE);
+}
+
+void MovePointer(float x, float y) {
+  if (!Renderer) return;
+  int wx, wy;
+  SDL_RenderLogicalToWindow(Renderer, x, y, &wx, &wy);
+  if (SDL_GetMouseFocus() == Window) {
+    SDL_WarpMouseInWindow(Window, wx, wy);
+    return;
+  }
+  // Without mouse focus (headless, or the window in the background) SDL
+  // reports a warp for no window, so the renderer would not map it into
+  // virtual units. Post the motion for our window instead; it then takes
+  // the same path as a real one.
+  SDL_Event motion{};
+  motion.motion.type = SDL_MOUSEMOTION;
+  motion.motion.windowID = SDL_GetWindowID(Window);
+  motion.motion.x = wx;
+  motion.motion.y = wy;
+  SDL_PushEvent(&motion);
+}
+
+int GrabPixmap(int x, int y, int width, int height) {
+  if (!Renderer || width <= 0 || height <= 0) return 0;
+  int handle = NewHandle();
+  Pixmaps[handle] = {width, height, Grab(x, y, width, height)};
+  return handle;
+}
+
+int GrabImage(int x, int y, int width, int height) {
+  if (!Renderer || width <= 0 || height <= 0) return 0;
+  return ImageFromPixels(Grab(x, y, width, height), width, height, 0);
+}
+
+uint32_t PixmapPixel(int pixmap, int x, int y) {
+  const Pixmap* p = FindPixmap(pixmap);
+  if (!p || x < 0 || y < 0 || x >= p->width || y >= p->height) return 0;
+  return p->pixels[static_cast<size_t>(y) * p->width + x];
+}
+
+int PixmapWidth(int pixmap) {
+  const Pixmap* p = FindPixmap(pixmap);
+  return p ? p->width : 0;
+}
+
+int PixmapHeight(int pixmap) {
+  const Pixmap* p = FindPixmap(pixmap);
+  return p ? p->height : 0;
+}
+
+bool SavePixmapPNG(int pixmap, const std::string& path, int level) {
+  const Pixmap* p = FindPixmap(pixmap);
+  return p && WritePNG(path, p->pixels, p->width, p->height, level);
+}
+
+void FreePixmap(int pixmap) {
+  if (Pixmaps.erase(pixmap)) FreedHandles++;
+}
+
+uint32_t ReadBackPixel(int x, int y) {
+  uint32_t pixel = 0;
+  if (x < 0 || y < 0 || x >= RealW || y >= RealH || !ReadPixels(x, y, 1, 1, &pixel)) return 0;
+  return pixel;
+}
+
+namespace media {
+
+void DisplayHandleEvent(const SDL_Event& event) {
+  // The window keeps its size unless a desktop manager forces another one;
+  // then the real size follows so grabs and pointer moves stay right.
+  if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED &&
+      Renderer)
+    SDL_GetRendererOutputSize(Renderer, &RealW, &RealH);
+}
+
+int64_t DisplayBytes() {
+  int64_t bytes = ImageBytes() + FontBytes();
+  for (auto& [handle, pixmap] : Pixmaps) bytes += int64_t(pixmap.pixels.size()) * 4;
+  return bytes;
+}
+
+void DisplayShutdown() {
+  CloseDisplay();
+  Pixmaps.clear();
+  FontShutdown();
+}
+
+}  // namespace media

@@ -1,0 +1,212 @@
+// font.cpp — TrueType fonts through FreeType. Each font renders its Latin-1
+// glyphs (bytes 32..255) once, at load, into one texture atlas; text is then
+// drawn as one batch of textured quads under the current drawing state.
+#include "media/display_internal.h"
+#include "media/internal.h"
+#include "media/media.h"
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <algorithm>
+#include <unordered_map>
+
+using namespace media;
+
+namespace {
+
+struct Glyph {
+  int x, y, w, h;  // place in the atlas
+  int left, top, advance;
+};
+
+struct Font {
+  SDL_Texture* texture;
+  int atlasW, atlasH;
+  int ascent, lineHeight;
+  Glyph glyphs[256];
+};
+
+std::unordered_map<int, Font> Fonts;
+int Current = 0;
+FT_Library Library = nullptr;
+
+Font* FindFont(int font) {
+  auto it = Fonts.find(font);
+  return it == Fonts.end() ? nullptr : &it->second;
+}
+
+// One glyph's coverage, 0..255 per pixel, before it is packed.
+struct Bitmap {
+  int w = 0, h = 0;
+  std::vector<uint8_t> coverage;
+};
+
+Bitmap Rasterise(FT_Face face, bool smooth) {
+  Bitmap out;
+  const FT_Bitmap& bm = face->glyph->bitmap;
+  out.w = static_cast<int>(bm.width);
+  out.h = static_cast<int>(bm.rows);
+  out.coverage.resize(static_cast<size_t>(out.w) * out.h);
+  for (int y = 0; y < out.h; ++y) {
+    const uint8_t* row = bm.buffer + y * bm.pitch;
+    for (int x = 0; x < out.w; ++x) {
+      uint8_t v = bm.pixel_mode == FT_PIXEL_MODE_MONO ? ((row[x >> 3] >> (7 - (x & 7))) & 1) * 255
+                                                       : row[x];
+      out.coverage[static_cast<size_t>(y) * out.w + x] = smooth ? v : (v >= 128 ? 255 : 0);
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+int LoadFont(const std::string& path, int pixelSize, bool smooth) {
+  if (!Renderer || pixelSize <= 0) return 0;
+  if (!Library && FT_Init_FreeType(&Library) != 0) return 0;
+  FT_Face face;
+  if (FT_New_Face(Library, path.c_str(), 0, &face) != 0) return 0;
+  if (FT_Set_Pixel_Sizes(face, 0, pixelSize) != 0) {
+    FT_Done_Face(face);
+    return 0;
+  }
+  FT_Select_Charmap(face, FT_ENCODING_UNICODE);  // Latin-1 bytes are Unicode 0..255
+
+  Font font{};
+  font.ascent = static_cast<int>((face->size->metrics.ascender + 32) >> 6);
+  font.lineHeight = static_cast<int>((face->size->metrics.height + 32) >> 6);
+  std::vector<Bitmap> bitmaps(256);
+  int64_t area = 0;
+  FT_Int32 load = FT_LOAD_RENDER | (smooth ? FT_LOAD_TARGET_NORMAL : FT_LOAD_TARGET_MONO);
+  for (int c = 32; c < 256; ++c) {
+    if (FT_Load_Char(face, static_cast<FT_ULong>(c), load) != 0) continue;
+    Glyph& g = font.glyphs[c];
+    g.left = face->glyph->bitmap_left;
+    g.top = face->glyph->bitmap_top;
+    g.advance = static_cast<int>((face->glyph->advance.x + 32) >> 6);
+    bitmaps[c] = Rasterise(face, smooth);
+    area += int64_t(bitmaps[c].w + 1) * (bitmaps[c].h + 1);
+  }
+  FT_Done_Face(face);
+
+  // Shelf packing into a square-ish atlas, a pixel of gap between glyphs.
+  int width = 256;
+  while (width < 4096 && int64_t(width) * width < area * 5 / 4) width *= 2;
+  int penX = 0, penY = 0, shelf = 0;
+  for (int c = 32; c < 256; ++c) {
+    Glyph& g = font.glyphs[c];
+    g.w = std::min(bitmaps[c].w, width - 1);
+    g.h = bitmaps[c].h;
+    if (penX + g.w + 1 > width) {
+      penX = 0;
+      penY += shelf;
+      shelf = 0;
+    }
+    g.x = penX;
+    g.y = penY;
+    penX += g.w + 1;
+    shelf = std::max(shelf, g.h + 1);
+  }
+  font.atlasW = width;
+  font.atlasH = std::max(1, penY + shelf);
+  std::vector<uint32_t> atlas(static_cast<size_t>(font.atlasW) * font.atlasH, 0x00FFFFFFu);
+  for (int c = 32; c < 256; ++c) {
+    const Glyph& g = font.glyphs[c];
+    for (int y = 0; y < g.h; ++y)
+      for (int x = 0; x < g.w; ++x)
+        atlas[static_cast<size_t>(g.y + y) * font.atlasW + g.x + x] =
+            uint32_t(bitmaps[c].coverage[static_cast<size_t>(y) * bitmaps[c].w + x]) << 24 |
+            0xFFFFFFu;
+  }
+  font.texture = MakeTexture(atlas.data(), font.atlasW, font.atlasH, smooth);
+  if (!font.texture) return 0;
+  int handle = NewHandle();
+  Fonts[handle] = font;
+  return handle;
+}
+
+void FreeFont(int font) {
+  if (Font* f = FindFont(font)) {
+    SDL_DestroyTexture(f->texture);
+    Fonts.erase(font);
+    FreedHandles++;
+  }
+}
+
+void SetFont(int font) {
+  if (FindFont(font)) Current = font;
+}
+
+int CurrentFont() { return FindFont(Current) ? Current : 0; }
+
+void DrawText(const std::string& text, float x, float y) {
+  Font* f = FindFont(Current);
+  if (!f || text.empty()) return;
+  float c = CosDeg(Draw.rotation), s = SinDeg(Draw.rotation);
+  SDL_Color colour{Draw.r, Draw.g, Draw.b, static_cast<Uint8>(Draw.alpha * 255.0f + 0.5f)};
+  static std::vector<SDL_Vertex> vertices;  // kept between calls: no allocation per line
+  static std::vector<int> indices;
+  vertices.clear();
+  indices.clear();
+  int pen = 0;
+  for (unsigned char ch : text) {
+    const Glyph& g = f->glyphs[ch];
+    if (g.w > 0 && g.h > 0) {
+      // Corners in the text's own frame, then scaled and turned about (x, y).
+      float left = float(pen + g.left), top = float(f->ascent - g.top);
+      const float corners[4][2] = {{left, top}, {left + g.w, top}, {left + g.w, top + g.h},
+                                   {left, top + g.h}};
+      const float uv[4][2] = {{float(g.x), float(g.y)}, {float(g.x + g.w), float(g.y)},
+                              {float(g.x + g.w), float(g.y + g.h)}, {float(g.x), float(g.y + g.h)}};
+      int base = static_cast<int>(vertices.size());
+      for (int k = 0; k < 4; ++k) {
+        float px = corners[k][0] * Draw.scaleX, py = corners[k][1] * Draw.scaleY;
+        vertices.push_back({{x + px * c - py * s, y + px * s + py * c},
+                            colour,
+                            {uv[k][0] / f->atlasW, uv[k][1] / f->atlasH}});
+      }
+      for (int k : {0, 1, 2, 0, 2, 3}) indices.push_back(base + k);
+    }
+    pen += g.advance;
+  }
+  if (vertices.empty()) return;
+  SDL_SetTextureBlendMode(f->texture, SdlBlend(Draw.blend));
+  SDL_RenderGeometry(Renderer, f->texture, vertices.data(), static_cast<int>(vertices.size()),
+                     indices.data(), static_cast<int>(indices.size()));
+}
+
+int TextWidth(const std::string& text) {
+  Font* f = FindFont(Current);
+  if (!f) return 0;
+  int width = 0;
+  for (unsigned char ch : text) width += f->glyphs[ch].advance;
+  return width;
+}
+
+int FontHeight() {
+  Font* f = FindFont(Current);
+  return f ? f->lineHeight : 0;
+}
+
+namespace media {
+
+void FreeAllFonts() {
+  for (auto& [handle, font] : Fonts) SDL_DestroyTexture(font.texture);
+  FreedHandles += static_cast<int>(Fonts.size());
+  Fonts.clear();
+  Current = 0;
+}
+
+int64_t FontBytes() {
+  int64_t bytes = 0;
+  for (auto& [handle, font] : Fonts) bytes += int64_t(font.atlasW) * font.atlasH * 4;
+  return bytes;
+}
+
+void FontShutdown() {
+  FreeAllFonts();
+  if (Library) FT_Done_FreeType(Library);
+  Library = nullptr;
+}
+
+}  // namespace media

@@ -1,0 +1,85 @@
+// png.cpp — PNG reading and writing through libpng, as 0xAARRGGBB pixels.
+// Reading uses libpng's simplified API, which turns every colour type into
+// RGBA and reports damaged files as an error rather than aborting.
+#include "media/display_internal.h"
+
+#include <png.h>
+
+#include <csetjmp>
+#include <cstdio>
+
+namespace media {
+
+bool ReadPNG(const std::string& path, std::vector<uint32_t>& pixels, int& width, int& height) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
+  image.format = PNG_FORMAT_RGBA;
+  // Guard the size multiplication against absurd headers.
+  if (image.width == 0 || image.height == 0 || image.width > 16384 || image.height > 16384) {
+    png_image_free(&image);
+    return false;
+  }
+  std::vector<uint8_t> bytes(PNG_IMAGE_SIZE(image));
+  if (!png_image_finish_read(&image, nullptr, bytes.data(), 0, nullptr)) {
+    png_image_free(&image);
+    return false;
+  }
+  width = static_cast<int>(image.width);
+  height = static_cast<int>(image.height);
+  pixels.resize(static_cast<size_t>(width) * height);
+  for (size_t i = 0; i < pixels.size(); ++i) {
+    const uint8_t* p = &bytes[i * 4];
+    pixels[i] = uint32_t(p[3]) << 24 | uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2];
+  }
+  return true;
+}
+
+// Kept free of C++ objects with destructors: libpng leaves by longjmp.
+static bool WriteRows(FILE* file, png_bytep* rows, int width, int height, int level) {
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  if (!png) return false;
+  png_infop info = png_create_info_struct(png);
+  if (!info || setjmp(png_jmpbuf(png))) {
+    png_destroy_write_struct(&png, &info);
+    return false;
+  }
+  png_init_io(png, file);
+  png_set_compression_level(png, level);
+  png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_write_info(png, info);
+  png_write_image(png, rows);
+  png_write_end(png, nullptr);
+  png_destroy_write_struct(&png, &info);
+  return true;
+}
+
+// Written beside the target and renamed over it, so a failed write never
+// leaves a broken file behind.
+bool WritePNG(const std::string& path, const std::vector<uint32_t>& pixels, int width,
+              int height, int level) {
+  if (width <= 0 || height <= 0 || pixels.size() < static_cast<size_t>(width) * height)
+    return false;
+  std::vector<uint8_t> bytes(static_cast<size_t>(width) * height * 4);
+  for (size_t i = 0; i < static_cast<size_t>(width) * height; ++i) {
+    uint32_t c = pixels[i];
+    bytes[i * 4] = uint8_t(c >> 16);
+    bytes[i * 4 + 1] = uint8_t(c >> 8);
+    bytes[i * 4 + 2] = uint8_t(c);
+    bytes[i * 4 + 3] = uint8_t(c >> 24);
+  }
+  std::vector<png_bytep> rows(height);
+  for (int y = 0; y < height; ++y) rows[y] = &bytes[static_cast<size_t>(y) * width * 4];
+
+  std::string temp = path + ".part";
+  FILE* file = std::fopen(temp.c_str(), "wb");
+  if (!file) return false;
+  bool ok = WriteRows(file, rows.data(), width, height, level < 0 ? 0 : level > 9 ? 9 : level);
+  ok = (std::fclose(file) == 0) && ok;
+  if (ok) ok = std::rename(temp.c_str(), path.c_str()) == 0;
+  if (!ok) std::remove(temp.c_str());
+  return ok;
+}
+
+}  // namespace media
