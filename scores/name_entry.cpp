@@ -1,0 +1,56 @@
+// name_entry.cpp — the "Enter Your Name" screen: its own loop that edits
+// PlayerName in place, so a returning player only has to confirm.
+#include "scores/name_entry.h"
+
+#include "app/assets.h"
+#include "frame/draw.h"
+#include "frame/engine_test.h"
+#include "frame/frame_end.h"
+#include "media/media.h"
+#include "scores/records.h"
+
+// The key or click that ended the game must not confirm the name at once.
+static void WaitForRelease() {
+  while (KeyDown(VK_ESCAPE) || MouseDown(1) || KeyDown(VK_RETURN)) SleepMs(1);
+}
+
+// The stripes of the title backdrop with red mixed in.
+static void DrawRedStripes() {
+  float v = 50;
+  SetDrawRotation(-45);
+  for (int i = 0; i <= VirtH; i += 10) {
+    v += 0.5f;
+    SetDrawColour(100 - v, 0, v);
+    DrawRect(-100, float(3 * i), float(VirtW + 1800), 30);
+  }
+  ResetDrawState();
+}
+
+// Names are stored a byte per character with "|" between the fields of
+// "scores.dat", so "|" and characters beyond one byte are refused.
+static bool Storable(int code) { return code >= 32 && code <= 255 && code != '|'; }
+
+void EnterName() {
+  FlushInput();
+  WaitForRelease();
+  for (;;) {
+    Cls();
+    DrawRedStripes();
+    int code = NextChar();
+    if (Storable(code)) PlayerName += char(code);
+    for (int hits = KeyHit(VK_BACK); hits > 0 && !PlayerName.empty(); hits--) PlayerName.pop_back();
+
+    SetDrawColour(0, 255, 0);
+    SetFont(FontTable[6]);
+    DrawTextAligned(VirtW / 2, VirtH / 2 - 100, "Enter Your Name", 1, 1);
+    SetFont(FontTable[5]);
+    std::string cursor = Millisecs() % 600 < 300 ? "_" : " ";
+    DrawTextAligned(VirtW / 2 - TextWidth(PlayerName) / 2, VirtH / 2, PlayerName + cursor, 0, 1);
+
+    bool confirmed = KeyHit(VK_RETURN) > 0 || MouseDown(1) || KeyDown(VK_ESCAPE);
+    EndFrame(TargetFps, 0, 1);
+    if (confirmed) break;
+  }
+  SeedRandom(Millisecs());
+  WaitForRelease();
+}

@@ -1,0 +1,194 @@
+// panel.cpp — the score panel: builds the best-25 table of the current game
+// variant, draws the history graph and the table, lets the mouse pick a game
+// for the detail box, and drops records that have fallen out of both the 50
+// newest and the best 25 of their variant.
+#include "scores/panel.h"
+
+#include <vector>
+
+#include "app/assets.h"
+#include "app/startup.h"
+#include "frame/draw.h"
+#include "media/media.h"
+#include "scores/datetime.h"
+
+Scores* TopTable[26];
+Scores* ShownRecord;
+int ShownIndex;
+int GraphScroll;
+const std::string MakerAddress = "www.morvane.example";
+
+struct Variant {
+  int gameMode, level, gameFlags;
+};
+
+static bool InVariant(const Scores& s, const Variant& v) {
+  return s.GameMode == v.gameMode && s.Level == v.level && s.GameFlags == v.gameFlags;
+}
+
+static bool InTopTable(const Scores* s) {
+  for (int n = 1; n <= 25; n++) {
+    if (TopTable[n] == s) return true;
+  }
+  return false;
+}
+
+// Newest first, so among equal scores the newer record keeps the higher
+// slot. Returns the variant's highest score, at least 1 (the graph divides by it).
+static int64_t BuildTopTable(const Variant& v) {
+  for (Scores*& slot : TopTable) slot = nullptr;
+  int64_t highest = 0;
+  for (Scores& s : ScoreList) {
+    if (!InVariant(s, v)) continue;
+    if (s.Score > highest) highest = s.Score;
+    int at = 0;
+    for (int n = 1; n <= 25 && at == 0; n++) {
+      if (TopTable[n] && TopTable[n]->Score < s.Score) at = n;
+    }
+    for (int n = 1; n <= 25 && at == 0; n++) {
+      if (!TopTable[n]) at = n;
+    }
+    if (at == 0) continue;
+    for (int n = 25; n > at; n--) TopTable[n] = TopTable[n - 1];
+    TopTable[at] = &s;
+  }
+  return highest == 0 ? 1 : highest;
+}
+
+// Bar height 0..150 for scores 0..highest; a hand-edited negative score
+// is held just below the panel instead of overflowing.
+static int BarHeight(int64_t score, int64_t highest) {
+  __int128 h = __int128(score) * 150 / highest;
+  return h < -1000 ? -1000 : int(h);
+}
+
+// Columns run right to left, newest first, 18 pixels apart. Records to prune
+// are collected, not erased, so the detail box may still show one this frame.
+static void DrawGraph(int a, int64_t highest, const Variant& v, std::vector<std::list<Scores>::iterator>* doomed) {
+  int W = VirtW, H = VirtH;
+  int x = W - a + 306 + GraphScroll;
+  bool havePrevious = false;
+  int px = 0, py = 0, count = 0;
+  for (auto it = ScoreList.begin(); it != ScoreList.end(); ++it) {
+    Scores& s = *it;
+    if (!InVariant(s, v)) continue;
+    count++;
+    if (count == ShownIndex && !ShownRecord) ShownRecord = &s;
+    if (count > 50 && !InTopTable(&s)) doomed->push_back(it);
+    if (x <= W - a - 14) continue;
+
+    int h = BarHeight(s.Score, highest);
+    int y = H - 10 - h;
+    SetDrawColour(float(255 - h), 255, 80, 1);
+    DrawSprite(IconStrip, x - 8, y - 8, 7, 1);
+    SetDrawColour(255, float(80 + h), 80, 1);
+    if (havePrevious) DrawLine(float(x), float(y), float(px), float(py), true);
+    SetDrawColour(0, 0, 0, 0.3f);
+    DrawLine(float(x - 9), float(H - 160), float(x - 9), float(H - 11), true);
+    havePrevious = true;
+    px = x, py = y;
+    if (MouseInBox(x - 9, H - 160, 19, 150)) {
+      ShownRecord = &s;
+      if (MouseDown(1)) ShownIndex = count;
+    }
+    if (ShownRecord == &s) {
+      SetDrawColour(255, 255, 255, 0.3f);
+      DrawRect(float(x - 9), float(H - 160), 19, 150);
+    }
+    x -= 18;
+  }
+}
+
+// Returns how many rows were drawn.
+static int DrawTable(int a) {
+  int W = VirtW, H = VirtH;
+  SetFont(FontTable[3]);
+  int rows = 0;
+  for (int n = 1; n <= 16; n++) {
+    Scores* s = TopTable[n];
+    if (!s) continue;
+    int y = H - 436 + (n - 1) * 17;
+    rows++;
+    if (ShownIndex == 1000 + n && !ShownRecord) ShownRecord = s;
+    SetDrawColour(255, 255, 255, 1);
+    if (MouseInBox(W - a - 6, y, 320, 18)) {
+      ShownRecord = s;
+      if (MouseDown(1)) ShownIndex = 1000 + n;
+    }
+    DrawTextAligned(W - a - 6, y, Left(s->Name, 24), 0, 0);
+    DrawTextAligned(W - a + 314, y, Right("000000000000" + std::to_string(s->Score), 12), 2, 0);
+    if (s == ShownRecord) {
+      SetDrawColour(255, 255, 255, 0.3f);
+      DrawRect(float(W - a - 6), float(y), 320, 17);
+    }
+  }
+  return rows;
+}
+
+static void DrawThanksBox(int a) {
+  int W = VirtW;
+  if (Millisecs() % 10000 > 5000) SetDrawColour(0, 0, 110, 0.7f);
+  else SetDrawColour(0, 0, 80, 0.6f);
+  DrawRect(float(W - a - 12), 0, 330, 200);
+  SetFont(FontTable[1]);
+  int cx = W - 10 - (a + 2) / 2;
+  SetDrawColour(255, 255, 0);
+  DrawTextAligned(cx, 20, "You've been enjoying", 1, 1);
+  DrawTextAligned(cx, 38, TitleWord1, 1, 1);
+  DrawTextAligned(cx, 56, TitleWord2, 1, 1);
+  SetDrawColour(255, 128, 0);
+  DrawTextAligned(cx, 90, "Why not thank Morvane", 1, 1);
+  DrawTextAligned(cx, 108, "for making yet another", 1, 1);
+  DrawTextAligned(cx, 126, "free downloadable game!", 1, 1);
+  SetDrawColour(0, 128, 255);
+  DrawTextAligned(cx, 165, MakerAddress, 1, 1);
+}
+
+static void DrawDetailBox(int a, const Scores& s) {
+  int W = VirtW, H = VirtH;
+  SetDrawColour(255, 255, 255, 0.6f);
+  DrawRect(float(W - a - 12), float(H - 576), 330, 140);
+  SetFont(FontTable[1]);
+  SetDrawColour(80, 80, 0);
+  DrawTextAligned(W - a - 6, H - 572, s.Name, 0, 0);
+  SetDrawColour(0, 0, 80);
+  DrawTextAligned(W - a + 314, H - 551, std::to_string(s.Score), 2, 0);
+  SetFont(FontTable[4]);
+  SetDrawColour(0, 80, 0);
+  if (s.Best[30] == 1) DrawTextAligned(W - a - 6, H - 526, "Complete!", 0, 1);
+  SetFont(FontTable[3]);
+  SetDrawColour(0, 0, 0);
+  DrawTextAligned(W - a - 6, H - 440, DateText(s.Timestamp) + ", " + TimeText(s.Timestamp), 0, 2);
+  SetDrawScale(0.28f);
+  SetDrawColour(255, 255, 255);
+  for (int b = 1; b <= BadgeCount; b++) {
+    if (GetBit(s.Badges, b) == 1) DrawSprite(BadgeImage, W - a - 4 + (b - 1) * 20, H - 486, b - 1, 1);
+  }
+  SetDrawScale(1);
+}
+
+void DrawScorePanel(int a, int gameMode, int level, int gameFlags) {
+  int W = VirtW, H = VirtH;
+  Variant v{gameMode, level, gameFlags};
+  int64_t highest = BuildTopTable(v);
+  ShownRecord = nullptr;
+
+  SetDrawColour(0, 0, 0, 0.6f);
+  DrawRect(float(W - a - 8), float(H - 432), 322, 422);
+  SetDrawColour(0, 0, 80, 1);
+  DrawLine(float(W - a - 8), float(H - 160), float(W - 8), float(H - 160), true);
+
+  std::vector<std::list<Scores>::iterator> doomed;
+  DrawGraph(a, highest, v, &doomed);
+
+  if (MouseInBox(W - a - 12, H - 160, 32, 150) && GraphScroll < 1000) GraphScroll += 8;
+  if (MouseInBox(W - a + 270, H - 160, 62, 150) && GraphScroll > 0) GraphScroll -= 8;
+
+  if (DrawTable(a) > 10) DrawThanksBox(a);
+  if (ShownRecord) DrawDetailBox(a, *ShownRecord);
+
+  for (auto it : doomed) {
+    if (ShownRecord == &*it) ShownRecord = nullptr;
+    ScoreList.erase(it);
+  }
+}
