@@ -1,0 +1,85 @@
+// game_bench.cpp — the cost of one game frame (logic and drawing) at an
+// 800 x 600 window: during play and during the spinning attempt pause, with
+// the software renderer headless and, when a display is there, with OpenGL.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "app/assets.h"
+#include "app/settings.h"
+#include "app/startup.h"
+#include "controls/controls.h"
+#include "frame/draw.h"
+#include "frame/frame_end.h"
+#include "game/game.h"
+#include "game/rules.h"
+#include "media/media.h"
+
+namespace {
+
+// Opens the display and loads the generated artwork from the build folder's
+// data folder; returns false when the display cannot be had.
+bool OpenGameDisplay(bool headless, int renderer) {
+  StartMedia({headless, true});
+  ChooseRenderer(renderer);
+  if (!OpenDisplay(800, 600, 0, 60)) return false;
+  SetVirtualResolution(1280, 960);
+  VirtW = 1280;
+  VirtH = 960;
+  Settings[11] = Settings[12] = 50;
+  SpriteBudget[1] = SpriteBudget[2] = SpriteBudget[3] = 50000;
+  SetDefaultControls();
+  std::string home = CurrentDir();
+  ChangeDir("Files/248/");
+  AutoCentre(true);
+  VignetteImage = LoadImage("darken.png", IMAGE_FILTERED);
+  BackgroundImage = LoadImage("bg.png", IMAGE_FILTERED);
+  TileImage = LoadImageStrip("gfx.png", 64, 64, 0, 16, IMAGE_MASKED | IMAGE_FILTERED);
+  BallImage = LoadImageStrip("plimbo.png", 64, 64, 0, 100, IMAGE_MASKED | IMAGE_FILTERED);
+  TimerImage = LoadImage("tick.png", IMAGE_FILTERED);
+  PickupImage = LoadImage("iluvamiga.png", IMAGE_MASKED | IMAGE_FILTERED);
+  ChangeDir(home);
+  return true;
+}
+
+// 100 frames per iteration; paused holds the game in the attempt
+// pause (the background spins and the giant ball swells).
+void RunFrames(benchmark::State& state, bool headless, int renderer, bool paused) {
+  if (!OpenGameDisplay(headless, renderer)) {
+    state.SkipWithError("no display");
+    StopMedia();
+    return;
+  }
+  state.SetLabel(RendererName());
+  StartGame();
+  for (int f = 0; f < 120; f++) GameFrame();  // one ghost's worth of history
+  for (auto _ : state) {
+    for (int f = 0; f < 100; f++) {
+      if (paused && AttemptFrame >= 0) AttemptFrame = -30;
+      GameOverCode = 0;
+      GameFrame();
+    }
+  }
+  state.counters["s_per_frame"] = benchmark::Counter(
+      static_cast<double>(state.iterations()) * 100, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  StopMedia();
+}
+
+void BM_GameFramePlaySoftware(benchmark::State& state) { RunFrames(state, true, RENDERER_OPENGL, false); }
+void BM_GameFramePauseSoftware(benchmark::State& state) { RunFrames(state, true, RENDERER_OPENGL, true); }
+void BM_GameFramePlayOpenGL(benchmark::State& state) {
+  if (!getenv("DISPLAY")) return state.SkipWithError("no DISPLAY (run under xvfb-run -a)");
+  RunFrames(state, false, RENDERER_OPENGL, false);
+}
+void BM_GameFramePauseOpenGL(benchmark::State& state) {
+  if (!getenv("DISPLAY")) return state.SkipWithError("no DISPLAY (run under xvfb-run -a)");
+  RunFrames(state, false, RENDERER_OPENGL, true);
+}
+
+BENCHMARK(BM_GameFramePlaySoftware)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_GameFramePauseSoftware)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_GameFramePlayOpenGL)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_GameFramePauseOpenGL)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace

@@ -1,0 +1,168 @@
+// controls.cpp — bindings, held tests and names for keys and joysticks.
+// Joystick movement is measured against the rest position read at start-up,
+// so a pad whose sticks do not centre on 0 still reads as idle.
+#include "controls/controls.h"
+
+#include "media/media.h"
+
+int ControlTable[101];
+
+int JoyCount;
+int JoyButtonMask[5];
+std::string JoyName[5];
+float JoyRestX[5], JoyRestY[5], JoyRestZ[5], JoyRestR[5], JoyRestU[5], JoyRestV[5];
+int JoyHatOk[5];
+int JoyEnabled[5];
+
+namespace {
+
+const float DeadZone = 0.3f;
+
+// Axis of the input pair d / 2 (Y, X, Z, U, V, R) and its rest table.
+struct AxisPair {
+  int axis;
+  float* rest;
+};
+const AxisPair AxisPairs[6] = {
+    {AXIS_Y, JoyRestY}, {AXIS_X, JoyRestX}, {AXIS_Z, JoyRestZ},
+    {AXIS_U, JoyRestU}, {AXIS_V, JoyRestV}, {AXIS_R, JoyRestR},
+};
+
+int AxisHeld(int j, int d) {
+  const AxisPair& pair = AxisPairs[d / 2];
+  float value = JoystickAxis(j - 1, pair.axis);
+  float rest = pair.rest[j];
+  if (d % 2 == 0) return value < rest - DeadZone ? 1 : 0;
+  return value > rest + DeadZone ? 1 : 0;
+}
+
+// The bands overlap so that a diagonal holds both neighbouring directions.
+int HatHeld(int j, int d) {
+  if (!JoyHatOk[j]) return 0;
+  float h = JoystickHat(j - 1);
+  switch (d) {
+    case 20: return h >= 0 && (h > 0.8f || h < 0.2f);
+    case 25: return h > 0.1f && h < 0.4f;
+    case 28: return h > 0.3f && h < 0.7f;
+    case 23: return h > 0.6f && h < 0.9f;
+  }
+  return 0;
+}
+
+const char* const DigitNames[10] = {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"};
+
+struct NamedKey {
+  int code;
+  const char* name;
+};
+const NamedKey KeyNames[] = {
+    {0, "Pause"}, {1, "Left Mousebutton"}, {2, "Right Mousebutton"}, {3, "Middle Mousebutton"},
+    {8, "Backspace"}, {9, "Tab"}, {12, "Clear"}, {13, "Return"},
+    {19, "Pause"}, {20, "CapsLock"}, {27, "Escape"},
+    {32, "Space"}, {33, "Page Up"}, {34, "Page Down"}, {35, "End"}, {36, "Home"},
+    {37, "Left"}, {38, "Up"}, {39, "Right"}, {40, "Down"},
+    {41, "Select"}, {42, "Print"}, {43, "Execute"}, {44, "Screen"}, {45, "Insert"}, {46, "Delete"},
+    {91, "Sys Left"}, {92, "Sys Right"},
+    {106, "*"}, {107, "+"}, {109, "-"}, {110, "."}, {111, "/"},
+    {144, "NumLock"}, {145, "ScrollLock"},
+    {160, "LShift"}, {161, "RShift"}, {162, "LControl"}, {163, "RControl"}, {164, "LAlt"}, {165, "RAlt"},
+    {173, "Mute"}, {174, "Volume Down"}, {175, "Volume Up"},
+    {186, ";"}, {187, "="}, {188, ","}, {189, "-"}, {190, "."}, {191, "/"}, {192, "'"},
+    {219, "["}, {220, "\\"}, {221, "]"}, {222, "#"}, {223, "`"}, {226, "\\"},
+};
+
+}  // namespace
+
+void SetDefaultControls() {
+  for (int& slot : ControlTable) slot = 0;
+  ControlTable[0] = 38;   // Up
+  ControlTable[3] = 37;   // Left
+  ControlTable[5] = 39;   // Right
+  ControlTable[8] = 40;   // Down
+  ControlTable[10] = 90;  // Z
+  ControlTable[11] = 88;  // X
+  ControlTable[12] = 67;  // C
+  ControlTable[13] = 86;  // V
+}
+
+void ScanJoysticks() {
+  JoyCount = JoystickCount();
+  if (JoyCount > 4) JoyCount = 4;
+  if (JoyCount < 0) JoyCount = 0;
+  for (int j = 1; j <= JoyCount; j++) {
+    JoyButtonMask[j] = JoystickButtonMask(j - 1);
+    JoyName[j] = JoystickName(j - 1);
+    JoyRestX[j] = JoystickAxis(j - 1, AXIS_X);
+    JoyRestY[j] = JoystickAxis(j - 1, AXIS_Y);
+    JoyRestZ[j] = JoystickAxis(j - 1, AXIS_Z);
+    JoyRestR[j] = JoystickAxis(j - 1, AXIS_R);
+    JoyRestU[j] = JoystickAxis(j - 1, AXIS_U);
+    JoyRestV[j] = JoystickAxis(j - 1, AXIS_V);
+    JoyEnabled[j] = 1;
+    JoyHatOk[j] = JoystickHat(j - 1) == -1.0f ? 1 : 0;
+  }
+}
+
+int InputDown(int code) {
+  if (code >= 10 && code <= 254 && KeyDown(code)) return 1;
+  if (code <= 299 || code >= 500) return 0;
+  int j = code / 50 - 5;
+  int d = code % 50;
+  if (!JoyEnabled[j]) return 0;
+  if (d <= 11) return AxisHeld(j, d);
+  if (d >= 20 && d <= 29) return HatHeld(j, d);
+  if (d >= 30) return JoystickButtonDown(j - 1, d - 30) ? 1 : 0;
+  return 0;
+}
+
+int ControlDown(int control, int player) {
+  int slot = (player - 1) * 20 + control;
+  if (slot < 0 || slot > 100) return 0;
+  return InputDown(ControlTable[slot]);
+}
+
+int ScanAnyInput() {
+  // F11 and F12 belong to the screenshot and the overlay and cannot be bound.
+  if (KeyDown(VK_F11) || KeyDown(VK_F12)) return 0;
+  for (int code = 1; code <= 255; code++) {
+    if (KeyDown(code)) return code;
+  }
+  for (int j = 1; j <= JoyCount; j++) {
+    if (!JoyEnabled[j]) continue;
+    int base = 250 + 50 * j;
+    for (int d = 0; d <= 11; d++) {
+      if (AxisHeld(j, d)) return base + d;
+    }
+    if (JoyHatOk[j]) {
+      float h = JoystickHat(j - 1);
+      if (h == 0.0f) return base + 20;
+      if (h == 0.25f) return base + 25;
+      if (h == 0.5f) return base + 28;
+      if (h == 0.75f) return base + 23;
+    }
+    for (int b = 0; b < JoyButtonMask[j] && b < 19; b++) {
+      if (JoystickButtonDown(j - 1, b)) return base + 30 + b;
+    }
+  }
+  return 0;
+}
+
+std::string KeyName(int code) {
+  if (code >= 48 && code <= 57) return DigitNames[code - 48];
+  if (code >= 96 && code <= 105) return DigitNames[code - 96];
+  if (code >= 65 && code <= 90) return std::string(1, static_cast<char>(code));
+  if (code >= 112 && code <= 123) return "F" + std::to_string(code - 111);
+  for (const NamedKey& key : KeyNames) {
+    if (key.code == code) return key.name;
+  }
+  // Everything else is named as a joystick input, without its joystick.
+  static const char* const AxisNames[12] = {"Y-", "Y+", "X-", "X+", "Z-", "Z+",
+                                            "U-", "U+", "V-", "V+", "R-", "R+"};
+  int d = code % 50;
+  if (d >= 0 && d <= 11) return AxisNames[d];
+  if (d == 20) return "Up";
+  if (d == 25) return "Right";
+  if (d == 28) return "Down";
+  if (d == 23) return "Left";
+  return std::to_string(d - 30);
+}
