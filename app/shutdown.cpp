@@ -1,10 +1,81 @@
-// shutdown.cpp — the one way the program ends: the player's settings and
-// scores are written first, then the log's closing lines, then the process ends.
+// shutdown.cpp — the one way the program ends. Everything worth keeping is
+// written before anything is shown, so killing the process on the thanks
+// screen loses nothing but the log's last lines.
 #include "app/shutdown.h"
 
+#include "app/assets.h"
 #include "app/settings.h"
+#include "app/startup.h"
+#include "controls/controls.h"
+#include "frame/draw.h"
+#include "frame/frame_end.h"
 #include "media/media.h"
 #include "scores/records.h"
+
+// Closing the game's display freed its fonts, so the four the thanks screen
+// uses are loaded again for the new window, at their base sizes: the window
+// has a fixed size and no virtual screen.
+static void LoadThanksFonts() {
+  FontTable[6] = LoadFont("Blue Highway.ttf", 72, true);
+  FontTable[7] = LoadFont("Blue Highway.ttf", 32, true);
+  FontTable[8] = LoadFont("SVBasicManual.ttf", 32, true);
+  FontTable[9] = LoadFont("SVBasicManual.ttf", 14, true);
+}
+
+static void DrawFeedbackText(int x, int y, int slot, const char* text) {
+  SetFont(FontTable[slot]);
+  DrawTextAligned(x, y, text, 0, 0);
+}
+
+void ShowThanksScreen() {
+  CloseDisplay();
+  OpenDisplay(640, 480, 0, 60);
+  Cls();
+  SetDrawColour(0, 0, 80, 1);
+  DrawRect(0, 0, 640, 480);
+  ChangeDir("../");
+  ChangeDir(CommonFolder);
+
+  SetBlendKind(1);
+  SetDrawColour(255, 255, 255, 1);
+  AutoCentre(false);
+  LogoImage = LoadImage("logo.png", IMAGE_MASKED | IMAGE_FILTERED);
+  CommunityLogoImage = LoadImage("Brimhall.png", IMAGE_MASKED | IMAGE_FILTERED);
+  SetImageHandle(LogoImage, 0, 0);
+  SetImageHandle(CommunityLogoImage, 0, 0);
+  LoadThanksFonts();
+  SetDrawScale(0.5f);
+  DrawImage(LogoImage, 0, 0, 0);
+  DrawImage(CommunityLogoImage, 384, 224, 0);
+  SetDrawScale(1);
+
+  SetDrawColour(0, 0, 0, 0.8f);
+  DrawFeedbackText(2, 222, 6, "Thanks for Playing");
+  DrawFeedbackText(52, 276, 7, "Send Feedback!");
+  SetDrawColour(255, 255, 255, 1);
+  DrawFeedbackText(0, 220, 6, "Thanks for Playing");
+  DrawFeedbackText(50, 274, 7, "Send Feedback!");
+
+  SetDrawColour(180, 255, 255, 1);
+  DrawFeedbackText(320, 4, 8, "This Game is Free");
+  const struct { int y; const char* text; } lines[] = {
+      {44, "I do not ask for money."},
+      {64, "I create these games for fun."},
+      {84, "All I ask is that players send some feedback."},
+      {104, "A comment, an email, a vote."},
+      {134, "Do the right thing."},
+      {164, "Support Homebrew games by"},
+      {184, "saying thanks to their developers."}};
+  for (const auto& line : lines) DrawFeedbackText(270, line.y, 9, line.text);
+  Flip(0);
+}
+
+// The window's close button counts as input too: the thanks screen is the
+// one window the player could otherwise not close with it.
+static bool AnyInput() {
+  bool altF4 = KeyDown(VK_F4) && (KeyDown(VK_LMENU) || KeyDown(VK_RMENU));
+  return ScanAnyInput() > 0 || MouseDown(1) || MouseDown(2) || altF4 || NextChar() != 0 || CloseRequested();
+}
 
 void ShutDown() {
   ShowPointer();
@@ -15,6 +86,13 @@ void ShutDown() {
   LogLine("Bye!");
   LogLine("");
   LogLine("Play again, soon!!");
+
+  ShowThanksScreen();
+  bool unattended = Options.headless || (FrameLimit > 0 && FramesEnded >= FrameLimit);
+  if (!unattended) {
+    while (!AnyInput()) SleepMs(10);
+  }
+  CloseDisplay();
   CloseStartupLog();
   EndProcess(0);
 }

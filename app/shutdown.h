@@ -1,4 +1,11 @@
 // shutdown.h — the one way the program ends: save, say goodbye, exit.
 #pragma once
 
+// Writes "Setup.ini" and "scores.dat", closes the log, shows the thanks
+// screen until any input (at once in headless and frame-limited runs, where
+// no one is there to read it) and ends the process with code 0.
 [[noreturn]] void ShutDown();
+
+// The thanks screen in a fresh 640 x 480 window, presented once. Expects the
+// game folder to be current and leaves the common folder current.
+void ShowThanksScreen();

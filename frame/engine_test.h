@@ -2,6 +2,10 @@
 // the target rate and sizes the sprite budgets from it.
 #pragma once
 
-extern int TargetFps;
+extern int TargetFps;  // every screen passes it to EndFrame
 
 void RunEngineTest(int target, int spriteScale);
+
+// Budgets from the best sprite count that kept the target, logged, then
+// raised to the minimums; a weak result switches on frame skipping at 30 fps.
+void SizeSpriteBudgets(int best);

@@ -1,4 +1,110 @@
-// pause.cpp — the pause menu. Until it has its screen, pausing continues at once.
+// pause.cpp — the pause menu: the frozen game picture turns and pulses under
+// a spray of window titles, and a small box offers "Continue" and "Quit".
+// Any player's up, down and first two buttons work it, as do the cursor
+// keys and Space; Escape leaves it.
 #include "frame/pause.h"
 
-int RunPauseMenu() { return 1; }
+#include "app/assets.h"
+#include "app/startup.h"
+#include "controls/controls.h"
+#include "frame/draw.h"
+#include "frame/engine_test.h"
+#include "frame/frame_end.h"
+#include "media/media.h"
+
+static bool AnyPlayerDown(int control) {
+  for (int p = 1; p <= 4; p++)
+    if (ControlDown(control, p)) return true;
+  return false;
+}
+
+static void WaitForEscapeRelease() {
+  while (KeyDown(VK_ESCAPE)) SleepMs(1);
+}
+
+// Continues the random sequence, so the caller reseeds once per frame and
+// every frame sprays the same titles in the same colours.
+static void DrawTitleSpray(int first, int last, float angle) {
+  for (int k = first; k <= last; k++) {
+    SetDrawRotation(angle + 2.0f * k);
+    int r = 50 * RandomInt(1, 5);
+    int g = 50 * RandomInt(1, 5);
+    int b = 50 * RandomInt(1, 5);
+    SetDrawColour(r, g, b, 0.4f);
+    int x = RandomInt(0, VirtW);
+    int y = RandomInt(0, VirtH);
+    DrawTextAligned(x, y, WindowTitle, 1, 1);
+  }
+}
+
+static void SetPulseScale(float phase) { SetDrawScale(1.5f + 0.5f * SinDeg(phase), 1.5f + 0.5f * SinDeg(1.3f * phase)); }
+
+// One menu item; the highlighted one is yellow, indented, and taken by fire.
+static void DrawItem(const char* label, int y, bool highlighted, bool fire, int value, int* latch, int* result) {
+  int indent = 0;
+  SetDrawColour(255, 255, 255, 1);
+  if (highlighted) {
+    SetDrawColour(255, 255, 0);
+    indent = 20;
+    if (fire && *latch == 0) {
+      *latch = 1;
+      *result = value;
+    }
+  }
+  DrawTextAligned(int(VirtW * 0.1f + 10 + indent), y, label, 0, 0);
+}
+
+int RunPauseMenu() {
+  WaitForEscapeRelease();
+  int picture = GrabImage(0, 0, ScreenW, ScreenH);
+  SetImageHandle(picture, ScreenW / 2.0f, ScreenH / 2.0f);
+  float phase = 0, angle = 0;
+  int selection = 0, latch = 1, result = 0;
+
+  while (result == 0) {
+    BeginFrame(1);
+    ResetDrawState();
+    SetBlendKind(1);
+    phase += 0.4f;
+    SetPulseScale(phase);
+    angle += 0.1f;
+    SetDrawRotation(angle);
+    SetFont(FontTable[7]);
+    DrawImage(picture, float(VirtW / 2), float(VirtH / 2), 0);
+
+    SeedRandom(37171650);
+    DrawTitleSpray(1, 140, angle);
+
+    SetDrawRotation(0);
+    SetDrawScale(1);
+    SetDrawColour(0, 0, 0, 0.5f);
+    DrawRect(VirtW * 0.1f, VirtH * 0.375f, float(VirtW / 6), float(VirtH / 4));
+
+    bool up = AnyPlayerDown(0) || KeyDown(VK_UP);
+    bool down = AnyPlayerDown(8) || KeyDown(VK_DOWN);
+    bool fire = AnyPlayerDown(10) || AnyPlayerDown(11) || KeyDown(VK_SPACE);
+    if (up && latch == 0) selection--, latch = 1;
+    if (down && latch == 0) selection++, latch = 1;
+    if (!up && !down && !fire) latch = 0;
+
+    int y = int(VirtH * 0.375f);
+    SetDrawColour(255, 255, 255);
+    if (selection < 0) selection = 1;
+    y += 60;
+    DrawItem("Continue", y, selection == 0, fire, 1, &latch, &result);
+    y += 60;
+    DrawItem("Quit", y, selection == 1, fire, 99, &latch, &result);
+    if (selection > 1) selection = 0;
+
+    SetPulseScale(phase);
+    DrawTitleSpray(141, 180, angle);
+
+    EndFrame(TargetFps, 1, 1);
+    if (KeyDown(VK_ESCAPE)) result = selection == 1 ? 99 : 1;
+  }
+
+  FreeImage(picture);
+  SeedRandom(Millisecs());  // the game's randomness must not repeat the spray
+  WaitForEscapeRelease();
+  return result;
+}

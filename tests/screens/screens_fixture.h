@@ -1,0 +1,58 @@
+// screens_fixture.h — a headless 800 x 600 display on the virtual clock with
+// the default settings and controls, in a scratch game folder, for driving
+// the title screen, the pause menu and the closing screens with scripted keys.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/assets.h"
+#include "app/settings.h"
+#include "app/settings_panel.h"
+#include "app/startup.h"
+#include "controls/controls.h"
+#include "frame/draw.h"
+#include "frame/engine_test.h"
+#include "frame/frame_end.h"
+#include "media/media.h"
+#include "tests/support/headless.h"
+
+// The lines of a text file, carriage returns dropped.
+inline std::vector<std::string> ReadLines(const std::filesystem::path& path) {
+  std::vector<std::string> lines;
+  std::ifstream in(path);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+class ScreenTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    OpenHeadlessDisplay();
+    root = EnterScratchFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::current_path(root / "Files" / "248");
+    SetDefaultSettings();
+    SetDefaultControls();
+    ScreenW = 800, ScreenH = 600, VirtW = 1280, VirtH = 960;
+    SpriteBudget[1] = SpriteBudget[2] = SpriteBudget[3] = 50000;
+    StatsOverlayOn = 0;
+    FrameStartMillis = Millisecs();
+  }
+  void TearDown() override { StopMedia(); }
+
+  // Presses and releases a key at the given offsets from now.
+  static void Tap(int vk, int downAt, int upAt) {
+    int now = Millisecs();
+    ScriptKey(now + downAt, vk, true);
+    ScriptKey(now + upAt, vk, false);
+  }
+
+  std::filesystem::path root;
+};
