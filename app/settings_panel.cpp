@@ -1,15 +1,261 @@
-// settings_panel.cpp — the settings panel. For now it only keeps the mouse
-// hit counts fresh and slides its position; the widgets come later.
+// settings_panel.cpp — the settings panel that Tab slides down over every
+// screen: graphics options with Apply, the players' binding pads, the audio
+// driver, three volume sliders and the joystick list. It is drawn from
+// EndFrame, so no screen has to know about it; all of it is mouse-driven.
 #include "app/settings_panel.h"
 
+#include <algorithm>
+
+#include "app/assets.h"
+#include "app/settings.h"
+#include "app/startup.h"
+#include "controls/controls.h"
+#include "frame/draw.h"
 #include "frame/frame_end.h"
 #include "media/media.h"
 
 int PanelY = -300;
+
+// An out-of-range value shows label0, so a click moves on from option 0:
+// what the player sees is what the click advances.
+int OptionRow(int entry, int x, int y, int iconBase, const std::string& label0,
+              const std::string& label1, const std::string& label2, const std::string& label3,
+              const std::string& label4, const std::string& label5) {
+  std::string labels[6] = {label0, label1, label2, label3, label4, label5};
+  if (label0 == "AUDIO" && !AudioDriverNames.empty()) {
+    for (int i = 0; i < 6; i++)
+      labels[i] = i < int(AudioDriverNames.size()) ? "Audio Driver|" + AudioDriverNames[i] : "";
+  }
+  int count = 1;
+  for (int i = 1; i <= 5; i++)
+    if (!labels[i].empty()) count = i + 1;
+  int value = Settings[entry];
+  bool valid = value >= 0 && value < count && !labels[value].empty();
+  const std::string& shown = valid ? labels[value] : labels[0];
+
+  SetDrawScale(1);
+  SetFont(FontTable[2]);
+  int top = y + PanelY;
+  int w = 0;
+  if (Instr(shown, "|") == 0) {
+    DrawTextAligned(x + 38, top + 16, shown, 0, 1);
+    w = TextWidth(shown);
+  } else {
+    std::string first = FieldOf(shown, "|", 1, 0);
+    DrawTextAligned(x + 38, top + 8, first, 0, 1);
+    DrawTextAligned(x + 38, top + 24, FieldOf(shown, "|", 2, 0), 0, 1);
+    w = TextWidth(first);
+  }
+
+  // The icon follows the stored value (the resolution row shows the
+  // widescreen flag this way); frames outside the strip are skipped.
+  SetDrawScale(2);
+  int frame = (value >= 0 && value < 64) ? iconBase + value : iconBase;
+  if (!MouseInBox(x, top, w, 32)) DrawSprite(IconStripCrisp, x, top, frame, 1);
+  if (!MouseInBox(x, top, w + 38, 32)) return 0;
+  DrawGlowSprite(IconStripCrisp, x, top, frame, IconStrip, 1.1f, 0.8f);
+  if (MouseHitLeft) Settings[entry] = ((valid ? value : 0) + 1) % count;
+  return 1;
+}
+
+int VolumeSlider(int value, int x, int y, const std::string& caption) {
+  // The settings file is read without a range check; the knob and the
+  // volumes only make sense from 0 to 100.
+  value = std::clamp(value, 0, 100);
+  SetDrawColour(80, 255, 80);
+  SetDrawScale(3.1f, 1.5f);
+  DrawSprite(IconStripCrisp, x - 2, y, 21, 1);
+  DrawSprite(IconStripCrisp, x + 48, y, 22, 1);
+  SetDrawColour(255, 80, 80);
+  SetDrawScale(1, 1.5f);
+  DrawSprite(IconStripCrisp, x + value - 9, y, 23, 1);
+  SetDrawColour(80, 180, 255);
+  if (MouseInBox(x - 2, y - 4, 100, 24) && MouseDown(1)) value = std::clamp(MouseX - (x - 2), 0, 100);
+  SetDrawScale(1);
+  DrawTextAligned(x, y + 20, caption + " : " + std::to_string(value), 0, 0);
+  return value;
+}
+
+// Drawn from the code the slot held before this frame's scan, so a new
+// binding shows from the next frame on.
+void BindingButton(int slot, int x, int y) {
+  if (slot < 0 || slot > 100) return;
+  int old = ControlTable[slot];
+  float lit = 0;
+  // Only on the fully open panel: while it slides, the Tab that moved it
+  // may still be held and must not become a binding.
+  if (MouseInBox(x, y, 48, 48) && PanelY >= 0) {
+    lit = 1;
+    int n = ScanAnyInput();
+    if (n > 8) ControlTable[slot] = n;
+    if (n == 8) ControlTable[slot] = 0;
+  }
+  if (InputDown(ControlTable[slot])) lit = 1;
+
+  int frame = 0;
+  bool atCorner = false;
+  std::string label = KeyName(old);
+  if (old == 0) {
+    frame = 3;
+    label = "?!";
+  } else if (old >= 9 && old <= 254) {
+    frame = 3;
+  } else if (old >= 300) {
+    int d = old % 50;
+    if (d < 12) frame = 9, atCorner = true;
+    else if (d >= 20 && d <= 29) frame = 8, atCorner = true;
+    else if (d >= 30) frame = 10;
+  }
+  if (frame == 0) return;
+  SetDrawScale(3);
+  DrawGlowSprite(IconStripCrisp, x, y, frame, IconStrip, 1.1f, lit);
+  SetDrawScale(1);
+  int offset = atCorner ? 0 : 24;
+  DrawTextAligned(x + offset, y + offset, label, 1, 1);
+}
+
+static void DrawBackground() {
+  SetBlendKind(2);
+  SetDrawColour(40, 40, 40, 0.8f);
+  DrawRect(0, 0, float(VirtW), float(PanelY + 300));
+  SetBlendKind(1);
+  SetDrawColour(80, 80, 80, 0.4f);
+  DrawRect(0, 0, float(VirtW), float(PanelY + 298));
+  SetDrawColour(180, 255, 180, 1);
+  DrawRect(0, float(PanelY + 298), float(VirtW), 2);
+}
+
+// A machine may list no usable mode at all; the open size then stays.
+static void StepDisplayMode(int direction) {
+  int count = std::min(ModeCount, 2499);
+  if (count < 1) return;
+  int mode = Settings[4] + direction;
+  if (mode < 1 || mode > count) mode = direction > 0 ? 1 : count;
+  Settings[4] = mode;
+  Settings[5] = ModeListW[mode];
+  Settings[6] = ModeListH[mode];
+}
+
+static void ResolutionRow() {
+  int over = OptionRow(2, 20, 70, 11, "Resolution");
+  if (!over && !MouseInBox(20, 70 + PanelY, 200, 70)) return;
+  // Both keys of a pair are read so that neither press lingers for later.
+  int next = KeyHit(VK_RIGHT) + KeyHit(VK_UP);
+  if (next > 0 || MouseHitLeft) StepDisplayMode(1);
+  int previous = KeyHit(VK_LEFT) + KeyHit(VK_DOWN);
+  if (previous > 0 || MouseHitRight) StepDisplayMode(-1);
+}
+
+static void QualityNote() {
+  SetDrawScale(1);
+  DrawTextAligned(20, PanelY + 108, std::to_string(Settings[5]) + "x" + std::to_string(Settings[6]), 0, 0);
+  if (Settings[6] < 900) {
+    SetDrawColour(255, 180, 80);
+    DrawTextAligned(80, PanelY + 128, "Small (Bit blurry)", 0, 0);
+  } else if (Settings[6] > 960) {
+    SetDrawColour(180, 255, 80);
+    DrawTextAligned(80, PanelY + 128, "Bigger! (High-Definition!)", 0, 0);
+  } else {
+    SetDrawColour(255, 255, 80);
+    DrawTextAligned(80, PanelY + 128, "Native (Crisp, Clear)", 0, 0);
+  }
+}
+
+// Returns true once the display has been reopened: the reload runs frames of
+// its own (the engine test), which already drew the panel on the new display.
+static bool ApplyButton() {
+  SetDrawScale(1);
+  SetDrawColour(0, 120, 0, 0.5f);
+  int w = TextWidth("Apply") + 4, h = FontHeight() + 4;
+  if (MouseInBox(18, PanelY + 258, w, h)) {
+    DrawRect(18, float(PanelY + 258), float(w), float(h));
+    if (MouseHitLeft) {
+      MouseHitLeft = 0;
+      SettingsMenuOpen = 0;
+      WriteSettingsFile();
+      ApplyDisplayMode();
+      return true;
+    }
+  }
+  SetDrawColour(80, 255, 80, 1);
+  DrawTextAligned(20, PanelY + 260, "Apply", 0, 0);
+  return false;
+}
+
+static bool GraphicsColumn() {
+  SetDrawColour(80, 255, 80, 1);
+  DrawTextAligned(20, PanelY + 4, "Graphics", 0, 0);
+  OptionRow(1, 20, 30, 13, "Windowed", "Fullscreen");
+  ResolutionRow();
+  QualityNote();
+  SetDrawColour(80, 255, 80);
+  OptionRow(7, 20, 146, 18, "Draw all Frames|Decent System", "Frameskip|Slow System");
+  OptionRow(3, 20, 184, 18, "OpenGL|Optimum", "DirectX 9|Alternative", "DirectX 7|Backup");
+  return ApplyButton();
+}
+
+// A game pad: the directions as a cross on the left, the four buttons as a
+// diamond on the right.
+static void BindingPad(int player) {
+  static const int padX[5] = {0, 250, 250, 650, 650}, padY[5] = {0, 10, 160, 10, 160};
+  struct PadButton { int control, dx, dy, r, g, b; };
+  static const PadButton buttons[] = {
+      {0, 50, 0, 80, 255, 80},     {3, 0, 50, 80, 255, 80},     {5, 100, 50, 80, 255, 80},
+      {8, 50, 50, 80, 255, 80},    {13, 190, 0, 255, 255, 80},  {12, 155, 30, 80, 80, 255},
+      {11, 225, 30, 255, 80, 80},  {10, 190, 60, 80, 255, 80}};
+  int x = padX[player], y = PanelY + padY[player], base = (player - 1) * 20;
+  for (const PadButton& b : buttons) {
+    SetDrawColour(b.r, b.g, b.b);
+    BindingButton(base + b.control, x + b.dx, y + b.dy);
+  }
+}
+
+static int SnapVolume(int value) {
+  if (value < 6) return 0;
+  if (value > 94) return 100;
+  return value;
+}
+
+static void AudioColumn() {
+  int x = VirtW - 280, y = PanelY + 10;
+  OptionRow(14, x, 20, 24, "AUDIO");
+  SetDrawScale(1);
+  SetDrawColour(255, 180, 180, 1);
+  DrawTextAligned(x, y + 40, "Changes require a Restart", 0, 0);
+  y += 60;
+  Settings[11] = SnapVolume(VolumeSlider(Settings[11], x, y, "Master Volume"));
+  y += 50;
+  Settings[12] = SnapVolume(VolumeSlider(Settings[12], x, y, "Sounds"));
+  y += 50;
+  Settings[13] = SnapVolume(VolumeSlider(Settings[13], x, y, "Music"));
+  y += 60;
+  for (int j = 1; j <= std::min(JoyCount, 4); j++) {
+    int red = JoystickButtonDown(j - 1, 0) ? 255 : 80;
+    SetDrawColour(red, 255, 80, JoyEnabled[j] ? 1.0f : 0.2f);
+    if (MouseInBox(x, y, TextWidth(JoyName[j]), 14) && MouseHitLeft) {
+      MouseHitLeft = 0;
+      JoyEnabled[j] = JoyEnabled[j] ? 0 : 1;
+    }
+    DrawTextAligned(x, y, JoyName[j], 0, 0);
+    y += 15;
+  }
+}
 
 void RunSettingsPanel() {
   MouseHitLeft = MouseHit(1);
   MouseHitRight = MouseHit(2);
   if (SettingsMenuOpen == 1 && PanelY < 0) PanelY += 32;
   if (SettingsMenuOpen == 0 && PanelY > -300) PanelY -= 32;
+  if (PanelY <= -300) return;
+
+  SetFont(FontTable[2]);
+  ResetDrawState();
+  DrawBackground();
+  // The panel's icons must never be refused by the sprite budget.
+  SpritesDrawn[1] = 0;
+  SpritesDrawn[2] = 0;
+  if (GraphicsColumn()) return;
+  if (InputMode == 0)
+    for (int p = 1; p <= std::min(PlayerSlots, 4); p++) BindingPad(p);
+  AudioColumn();
 }

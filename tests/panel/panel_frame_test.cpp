@@ -1,0 +1,108 @@
+// The panel as a whole: sliding open and shut, the closed panel drawing
+// nothing, the background, the sprite budget reset, the Apply button, and
+// Tab through EndFrame.
+#include "tests/panel/panel_fixture.h"
+
+namespace {
+
+TEST_F(PanelTest, OpensInTenFramesAndClosesInTen) {
+  PanelY = -300;
+  for (int i = 1; i <= 10; i++) {
+    Frame();
+    EXPECT_EQ(PanelY, -300 + 32 * i);
+  }
+  Frame();
+  EXPECT_EQ(PanelY, 20);
+  SettingsMenuOpen = 0;
+  for (int i = 1; i <= 10; i++) {
+    Frame();
+    EXPECT_EQ(PanelY, 20 - 32 * i);
+  }
+  Frame();
+  EXPECT_EQ(PanelY, -300);
+}
+
+TEST_F(PanelTest, ClosedPanelOnlyRefreshesTheMouseHits) {
+  SettingsMenuOpen = 0;
+  PanelY = -300;
+  SpritesDrawn[1] = 7;
+  Cls();
+  Click(1);
+  EXPECT_EQ(MouseHitLeft, 1);
+  EXPECT_EQ(MouseHitRight, 0);
+  EXPECT_EQ(SpritesDrawn[1], 7);
+  EXPECT_EQ(ReadBackPixel(400, 198), 0xFF000000u);
+}
+
+TEST_F(PanelTest, DrawsTheLightBottomEdge) {
+  Cls();
+  Frame();
+  // The edge lies at virtual y 318..320, about real row 199 on the 800 x 600
+  // display; which row the renderer rounds it to is its own business.
+  bool edgeFound = false;
+  for (int y = 197; y <= 200; y++) {
+    uint32_t p = ReadBackPixel(400, y);
+    edgeFound = edgeFound || (Red(p) == 180 && Green(p) == 255 && Blue(p) == 180);
+  }
+  EXPECT_TRUE(edgeFound);
+  // Over black, the translucent grey shows as a dark grey.
+  uint32_t inside = ReadBackPixel(375, 175);
+  EXPECT_GT(Red(inside), 10);
+  EXPECT_LT(Red(inside), 60);
+  EXPECT_EQ(ReadBackPixel(400, 300), 0xFF000000u);
+}
+
+TEST_F(PanelTest, IconsAreDrawnEvenWithTheBudgetSpent) {
+  SpriteBudget[1] = SpriteBudget[2] = 40;
+  SpritesDrawn[1] = SpritesDrawn[2] = 40;
+  Frame();
+  EXPECT_GT(SpritesDrawn[1], 0);
+  EXPECT_LT(SpritesDrawn[1], 40);
+  EXPECT_GT(SpritesDrawn[2], 0);
+}
+
+TEST_F(PanelTest, BudgetsAreAlsoResetWhileSliding) {
+  PanelY = -140;
+  SpritesDrawn[1] = SpritesDrawn[2] = 999;
+  Frame();
+  EXPECT_LT(SpritesDrawn[1], 999);
+  EXPECT_LT(SpritesDrawn[2], 999);
+}
+
+TEST_F(PanelTest, ApplyClosesThePanelWritesTheFileAndReopensTheDisplay) {
+  Settings[1] = 0;
+  Settings[13] = 37;
+  PointAt(25, 285);
+  Click(1);
+  EXPECT_EQ(SettingsMenuOpen, 0);
+  EXPECT_EQ(MouseHitLeft, 0);
+  EXPECT_TRUE(DisplayOpen());
+  EXPECT_EQ(std::filesystem::current_path(), root / "Files" / "248");
+  auto lines = ReadLines(root / "Files" / "Setup.ini");
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "Music = 37"), lines.end());
+  // Reloading runs frames of its own, so the panel may already be gone.
+  Frame();
+  EXPECT_LT(PanelY, 20);
+}
+
+TEST_F(PanelTest, ClickElsewhereDoesNotApply) {
+  PointAt(25, 400);
+  Click(1);
+  EXPECT_EQ(SettingsMenuOpen, 1);
+  EXPECT_FALSE(std::filesystem::exists(root / "Files" / "Setup.ini"));
+}
+
+TEST_F(PanelTest, TabThroughEndFrameSlidesThePanelDown) {
+  SettingsMenuOpen = 0;
+  PanelY = -300;
+  FrameStartMillis = Millisecs();
+  ScriptKey(Millisecs(), VK_TAB, true);
+  ScriptKey(Millisecs(), VK_TAB, false);
+  AdvanceVirtualClock(1);
+  for (int i = 0; i < 10; i++) EndFrame(60, 0, 0);
+  EXPECT_EQ(SettingsMenuOpen, 1);
+  EXPECT_EQ(PanelY, 20);
+  EXPECT_TRUE(std::filesystem::exists(root / "Files" / "Setup.ini"));
+}
+
+}  // namespace
