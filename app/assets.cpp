@@ -185,8 +185,20 @@ void LoadCommonAssets() {
   LoadScores();
 }
 
+// The bands cover the whole screen opaquely and depend only on the display,
+// so they are drawn once per display and grabbed; later frames copy the
+// grabbed picture back pixel for pixel, which costs a fraction of drawing
+// a hundred turned bands (most of a frame in the software renderer).
+static int StripeCache;
+
 void DrawStripeBackground() {
   ResetDrawState();
+  if (ImageWidth(StripeCache) == ScreenW && ImageHeight(StripeCache) == ScreenH) {
+    SetDrawScale(float(VirtW) / ScreenW, float(VirtH) / ScreenH);
+    DrawImage(StripeCache, 0, 0, 0);
+    ResetDrawState();
+    return;
+  }
   float blue = 50;
   SetDrawRotation(-45);
   for (int y = 0; y <= VirtH; y += 10) {
@@ -194,5 +206,8 @@ void DrawStripeBackground() {
     SetDrawColour(0, 0, blue);
     DrawRect(-100, 3.0f * y, VirtW + 1800.0f, 30);
   }
+  FreeImage(StripeCache);
+  StripeCache = GrabImage(0, 0, ScreenW, ScreenH);
+  SetImageHandle(StripeCache, 0, 0);
   ResetDrawState();
 }

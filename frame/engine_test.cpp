@@ -16,15 +16,7 @@ int TargetFps = 60;
 
 static void DrawTestFrame(int n, int spriteScale) {
   BeginFrame(1);
-  ResetDrawState();
-  SetDrawRotation(-45);
-  float shade = 50;
-  for (int r = 0; r <= VirtH; r += 10) {
-    shade += 0.5f;
-    SetDrawColour(0, 0, shade);
-    DrawRect(-100, 3.0f * r, VirtW + 1800.0f, 30);
-  }
-  ResetDrawState();
+  DrawStripeBackground();
   SetDrawScale(1.5f);
   DrawImage(LogoImage, VirtW * 0.3f, VirtH * 0.3f, 0);
   DrawImage(CommunityLogoImage, VirtW * 0.7f, VirtH * 0.7f, 0);

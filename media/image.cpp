@@ -75,37 +75,65 @@ int MakeImage(const std::vector<uint32_t>& sheet, int sheetW, int sheetH, int ce
   return handle;
 }
 
+// Turned draws go through textured triangles: SDL's software renderer turns
+// a copy by building a rotated surface the size of the whole result, and
+// fills a triangle by testing every pixel of its bounding box. A long thin
+// band turned 45 degrees (the striped backgrounds) has a bounding box the
+// size of the screen, so turned draws are cut into cells of at most
+// TurnedCell units a side, and cells wholly off the screen are dropped.
+constexpr float TurnedCell = 64.0f;
+
+void DrawTurned(SDL_Texture* texture, const SDL_Rect& src, float w, float h, float handleX,
+                float handleY, float x, float y) {
+  SDL_SetTextureColorMod(texture, 255, 255, 255);
+  SDL_SetTextureAlphaMod(texture, 255);
+  int texW = 1, texH = 1, viewW = 0, viewH = 0;
+  SDL_QueryTexture(texture, nullptr, nullptr, &texW, &texH);
+  SDL_RenderGetLogicalSize(Renderer, &viewW, &viewH);
+  if (viewW == 0) SDL_GetRendererOutputSize(Renderer, &viewW, &viewH);
+  float c = CosDeg(Draw.rotation), s = SinDeg(Draw.rotation);
+  SDL_Color colour{Draw.r, Draw.g, Draw.b, static_cast<Uint8>(Draw.alpha * 255.0f + 0.5f)};
+  int across = std::clamp(int(std::ceil(std::fabs(w * Draw.scaleX) / TurnedCell)), 1, 256);
+  int down = std::clamp(int(std::ceil(std::fabs(h * Draw.scaleY) / TurnedCell)), 1, 256);
+
+  static std::vector<SDL_Vertex> grid;  // kept between calls: no allocation per draw
+  static std::vector<int> indices;
+  grid.resize(size_t(across + 1) * size_t(down + 1));
+  indices.clear();
+  for (int j = 0; j <= down; ++j) {
+    for (int i = 0; i <= across; ++i) {
+      float u = w * i / across, v = h * j / down;
+      float px = (u - handleX) * Draw.scaleX, py = (v - handleY) * Draw.scaleY;
+      grid[size_t(j) * (across + 1) + i] = {{x + px * c - py * s, y + px * s + py * c},
+                                            colour,
+                                            {(src.x + u * src.w / w) / texW, (src.y + v * src.h / h) / texH}};
+    }
+  }
+  for (int j = 0; j < down; ++j) {
+    for (int i = 0; i < across; ++i) {
+      int k[4] = {j * (across + 1) + i, j * (across + 1) + i + 1, (j + 1) * (across + 1) + i + 1,
+                  (j + 1) * (across + 1) + i};
+      float left = 1e30f, right = -1e30f, top = 1e30f, bottom = -1e30f;
+      for (int n : k) {
+        const SDL_FPoint& p = grid[size_t(n)].position;
+        left = std::min(left, p.x), right = std::max(right, p.x);
+        top = std::min(top, p.y), bottom = std::max(bottom, p.y);
+      }
+      if (right < 0 || bottom < 0 || left > viewW || top > viewH) continue;
+      for (int n : {0, 1, 2, 0, 2, 3}) indices.push_back(k[n]);
+    }
+  }
+  if (!indices.empty())
+    SDL_RenderGeometry(Renderer, texture, grid.data(), int(grid.size()), indices.data(), int(indices.size()));
+}
+
 // Draws a texture rectangle of size w × h whose handle point lands on (x, y),
 // under the drawing state, scaled and turned about that point. A negative
 // scale mirrors it; the handle then sits as far from the opposite edge.
-//
-// Turned draws go through textured triangles: SDL's software renderer turns
-// a copy by building a rotated surface the size of the whole result, which
-// for the game's large rotated rectangles (background bands, the pause
-// spin) costs far more than rasterising the two triangles, which are clipped
-// to the screen.
 void DrawTransformed(SDL_Texture* texture, const SDL_Rect& src, float w, float h,
                      float handleX, float handleY, float x, float y) {
   SDL_SetTextureBlendMode(texture, SdlBlend(Draw.blend));
-  if (std::fmod(Draw.rotation, 360.0f) != 0.0f) {
-    SDL_SetTextureColorMod(texture, 255, 255, 255);
-    SDL_SetTextureAlphaMod(texture, 255);
-    int texW = 1, texH = 1;
-    SDL_QueryTexture(texture, nullptr, nullptr, &texW, &texH);
-    float c = CosDeg(Draw.rotation), s = SinDeg(Draw.rotation);
-    SDL_Color colour{Draw.r, Draw.g, Draw.b, static_cast<Uint8>(Draw.alpha * 255.0f + 0.5f)};
-    SDL_Vertex corners[4];
-    const float u[4] = {0, w, w, 0}, v[4] = {0, 0, h, h};
-    for (int k = 0; k < 4; ++k) {
-      float px = (u[k] - handleX) * Draw.scaleX, py = (v[k] - handleY) * Draw.scaleY;
-      corners[k] = {{x + px * c - py * s, y + px * s + py * c},
-                    colour,
-                    {(src.x + u[k] * src.w / w) / texW, (src.y + v[k] * src.h / h) / texH}};
-    }
-    static const int indices[6] = {0, 1, 2, 0, 2, 3};
-    SDL_RenderGeometry(Renderer, texture, corners, 4, indices, 6);
-    return;
-  }
+  if (std::fmod(Draw.rotation, 360.0f) != 0.0f) return DrawTurned(texture, src, w, h, handleX, handleY, x, y);
   SDL_SetTextureColorMod(texture, Draw.r, Draw.g, Draw.b);
   SDL_SetTextureAlphaMod(texture, static_cast<Uint8>(Draw.alpha * 255.0f + 0.5f));
   float sx = std::fabs(Draw.scaleX), sy = std::fabs(Draw.scaleY);
