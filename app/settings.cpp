@@ -21,7 +21,7 @@ void SetDefaultSettings() {
 }
 
 bool OpenStartupLog() {
-  StartupLog = OpenWrite("Debug.txt");
+  StartupLog = OpenLog("Debug.txt");
   return StartupLog != 0;
 }
 

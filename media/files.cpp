@@ -25,6 +25,7 @@ struct Stream {
   FILE* out = nullptr;        // writing: the temporary file
   std::string target, temp;
   bool failed = false;
+  bool direct = false;        // a log: written in place, each line flushed
 };
 
 struct Embedded {
@@ -127,11 +128,24 @@ int OpenWrite(const std::string& path) {
   return id;
 }
 
+int OpenLog(const std::string& path) {
+  if (path.empty() || IsIncbin(path) || FileType(path) == 2) return 0;
+  Stream s;
+  s.out = fopen(path.c_str(), "wb");
+  if (!s.out) return 0;
+  s.direct = true;
+  int id = NextStream++;
+  Streams[id] = std::move(s);
+  return id;
+}
+
 void CloseStream(int stream) {
   auto it = Streams.find(stream);
   if (it == Streams.end()) return;
   Stream& s = it->second;
-  if (s.out && !CommitTemp(s.out, s.temp, s.target, !s.failed))
+  if (s.direct) {
+    fclose(s.out);
+  } else if (s.out && !CommitTemp(s.out, s.temp, s.target, !s.failed))
     DebugLog("could not write " + s.target);
   Streams.erase(it);
   media::FreedHandles++;
@@ -156,6 +170,7 @@ void WriteLine(int stream, const std::string& text) {
   Stream& s = it->second;
   if (fwrite(text.data(), 1, text.size(), s.out) != text.size() || fwrite("\r\n", 1, 2, s.out) != 2)
     s.failed = true;
+  if (s.direct) fflush(s.out);
 }
 
 // A stale stream reports its end too, so a read loop over it cannot spin.

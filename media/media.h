@@ -202,6 +202,9 @@ int FileType(const std::string& path);  // 0 none, 1 file, 2 folder
 // so a crash never leaves a half-written file.
 int OpenRead(const std::string& path);   // "incbin::name" opens an embedded file
 int OpenWrite(const std::string& path);
+// A log is the exception: written in place and flushed line by line, so it
+// can be read while the program runs and still shows how far a crashed run got.
+int OpenLog(const std::string& path);
 void CloseStream(int stream);
 std::string ReadLine(int stream);   // to LF, CR dropped, a byte per character
 void WriteLine(int stream, const std::string& text);  // low bytes, then CR LF

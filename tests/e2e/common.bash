@@ -23,8 +23,9 @@ start_xvfb() {
   fail "could not start Xvfb"
 }
 
-# Mean brightness of the whole screen, 0..1.
+# How much colour the whole screen shows: the sum of the three channel
+# means, 0 for a black screen (the game's blues are dark in grey terms).
 screen_brightness() {
   import -window root "$1"
-  convert "$1" -colorspace Gray -format "%[fx:mean]" info:
+  convert "$1" -format "%[fx:mean.r+mean.g+mean.b]" info:
 }
