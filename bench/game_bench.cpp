@@ -33,12 +33,7 @@ bool OpenGameDisplay(bool headless, int renderer) {
   std::string home = CurrentDir();
   ChangeDir("Files/248/");
   AutoCentre(true);
-  VignetteImage = LoadImage("darken.png", IMAGE_FILTERED);
-  BackgroundImage = LoadImage("bg.png", IMAGE_FILTERED);
-  TileImage = LoadImageStrip("gfx.png", 64, 64, 0, 16, IMAGE_MASKED | IMAGE_FILTERED);
-  BallImage = LoadImageStrip("plimbo.png", 64, 64, 0, 100, IMAGE_MASKED | IMAGE_FILTERED);
-  TimerImage = LoadImage("tick.png", IMAGE_FILTERED);
-  PickupImage = LoadImage("iluvamiga.png", IMAGE_MASKED | IMAGE_FILTERED);
+  LoadGameImages();
   ChangeDir(home);
   return true;
 }

@@ -19,6 +19,7 @@ extern int VignetteImage, BackgroundImage, TileImage, BallImage, TimerImage, Pic
 extern int SfxSlot;       // last ChannelTable slot used for an effect (20..255)
 
 void LoadGameArt();
+void LoadGameImages();  // the six images, from the current folder
 void RunGame();
 void PlaySfx(int effect, float rate, float volume, float pan);
 void SetFontSlot(int sizeClass, int index);

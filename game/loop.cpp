@@ -27,6 +27,10 @@ int SfxSlot = 20;
 void LoadGameArt() {
   RunEngineTest(60, 2);
   LoadMusicSamples();
+  LoadGameImages();
+}
+
+void LoadGameImages() {
   VignetteImage = LoadImage("darken.png", IMAGE_FILTERED);
   BackgroundImage = LoadImage("bg.png", IMAGE_FILTERED);
   TileImage = LoadImageStrip("gfx.png", 64, 64, 0, 16, IMAGE_MASKED | IMAGE_FILTERED);

@@ -106,38 +106,34 @@ int FileType(const std::string& path) {
 
 // ---------------------------------------------------------------- streams
 
-int OpenRead(const std::string& path) {
-  Stream s;
-  if (!media::ReadWholeFile(path, s.data)) return 0;
+static int AddStream(Stream&& s) {
   int id = NextStream++;
   Streams[id] = std::move(s);
   return id;
 }
 
-int OpenWrite(const std::string& path) {
+int OpenRead(const std::string& path) {
+  Stream s;
+  if (!media::ReadWholeFile(path, s.data)) return 0;
+  return AddStream(std::move(s));
+}
+
+// A writing stream goes to a temporary file, or for a log straight to the
+// file itself.
+static int OpenWriting(const std::string& path, bool direct) {
   if (path.empty() || IsIncbin(path) || FileType(path) == 2) return 0;
   Stream s;
   // The folder may change before the stream is closed (the start-up log stays
   // open all run), so the rename must not depend on the current folder.
   s.target = std::filesystem::absolute(path).string();
-  s.temp = TempNameFor(s.target);
+  s.temp = direct ? s.target : TempNameFor(s.target);
+  s.direct = direct;
   s.out = fopen(s.temp.c_str(), "wb");
-  if (!s.out) return 0;
-  int id = NextStream++;
-  Streams[id] = std::move(s);
-  return id;
+  return s.out ? AddStream(std::move(s)) : 0;
 }
 
-int OpenLog(const std::string& path) {
-  if (path.empty() || IsIncbin(path) || FileType(path) == 2) return 0;
-  Stream s;
-  s.out = fopen(path.c_str(), "wb");
-  if (!s.out) return 0;
-  s.direct = true;
-  int id = NextStream++;
-  Streams[id] = std::move(s);
-  return id;
-}
+int OpenWrite(const std::string& path) { return OpenWriting(path, false); }
+int OpenLog(const std::string& path) { return OpenWriting(path, true); }
 
 void CloseStream(int stream) {
   auto it = Streams.find(stream);

@@ -40,12 +40,7 @@ class GameTest : public ::testing::Test {
     std::string home = CurrentDir();
     ASSERT_TRUE(ChangeDir("Files/248/"));
     AutoCentre(true);
-    VignetteImage = LoadImage("darken.png", IMAGE_FILTERED);
-    BackgroundImage = LoadImage("bg.png", IMAGE_FILTERED);
-    TileImage = LoadImageStrip("gfx.png", 64, 64, 0, 16, IMAGE_MASKED | IMAGE_FILTERED);
-    BallImage = LoadImageStrip("plimbo.png", 64, 64, 0, 100, IMAGE_MASKED | IMAGE_FILTERED);
-    TimerImage = LoadImage("tick.png", IMAGE_FILTERED);
-    PickupImage = LoadImage("iluvamiga.png", IMAGE_MASKED | IMAGE_FILTERED);
+    LoadGameImages();
     for (int i = 1; i <= 7; i++) SoundEffects[i] = 0;
     ChangeDir(home);
     ASSERT_NE(BallImage, 0);

@@ -74,13 +74,3 @@ class PanelTest : public ::testing::Test {
   std::filesystem::path root;
 };
 
-// The lines of a text file, carriage returns dropped.
-inline std::vector<std::string> ReadLines(const std::filesystem::path& path) {
-  std::vector<std::string> lines;
-  std::ifstream in(path);
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
-  return lines;
-}

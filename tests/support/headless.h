@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <vector>
 #include <string>
 
 #include <unistd.h>
@@ -26,6 +28,17 @@ inline std::filesystem::path EnterScratchFolder(const std::string& name) {
   std::filesystem::create_directories(root / "Files" / "248");
   std::filesystem::current_path(root);
   return root;
+}
+
+// The lines of a text file, carriage returns dropped.
+inline std::vector<std::string> ReadLines(const std::filesystem::path& path) {
+  std::vector<std::string> lines;
+  std::ifstream in(path);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
 }
 
 // Colour channels of a back-buffer pixel in real display pixels.
