@@ -181,13 +181,13 @@ int LoadSound(const std::string& path) {
   std::vector<uint8_t> file;
   if (!media::ReadWholeFile(path, file) || file.empty()) return 0;
   SDL_RWops* rw = SDL_RWFromConstMem(file.data(), int(file.size()));
-  SDL_AudioSpec spec{};
+  SDL_AudioSpec wav{};
   Uint8* data = nullptr;
   Uint32 length = 0;
-  if (!rw || !SDL_LoadWAV_RW(rw, 1, &spec, &data, &length)) return 0;
-  int channels = spec.channels >= 2 ? 2 : 1;
+  if (!rw || !SDL_LoadWAV_RW(rw, 1, &wav, &data, &length)) return 0;
+  int channels = wav.channels >= 2 ? 2 : 1;
   SDL_AudioCVT cvt;
-  if (spec.channels == 0 || SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_S16SYS,
+  if (wav.channels == 0 || SDL_BuildAudioCVT(&cvt, wav.format, wav.channels, wav.freq, AUDIO_S16SYS,
                                               Uint8(channels), OutputRate) < 0) {
     SDL_FreeWAV(data);
     return 0;

@@ -128,15 +128,26 @@ void Finish(Search& s, const std::string& head, const std::string& tail, int max
     for (int i : *entries)
       if (int k = test(i); k >= 0) hits[k].push_back(i);
   } else {
-    // Whole bank: test the fixed start of 64 entries without a branch,
-    // then look closer at the few that pass.
+    // Whole bank: test 64 entries at a time without a branch, then look
+    // closer at the few that pass. With letters before the star their fixed
+    // start is the cheap test; a pattern that starts with a star has no fixed
+    // start, so there each entry is tested whole, against the expansion of
+    // its own length.
+    bool fixedStart = first.mask[0] != 0;
     for (int block = 0; block < WordScanEntries; block += 64) {
       int end = std::min(block + 64, WordScanEntries);
       uint64_t fit = 0;
       for (int i = block; i < end; i++) {
         uint32_t w[3];
         ReadEntry(s.bank, i, w);
-        fit |= uint64_t(Fits(w, first)) << (i - block);
+        bool passes;
+        if (fixedStart) {
+          passes = Fits(w, first);
+        } else {
+          unsigned k = unsigned(LetterCount(w) - base);
+          passes = (k <= unsigned(maxRun)) & Fits(w, expansion[k <= unsigned(maxRun) ? k : 0]);
+        }
+        fit |= uint64_t(passes) << (i - block);
       }
       for (; fit; fit &= fit - 1) {
         int i = block + std::countr_zero(fit);

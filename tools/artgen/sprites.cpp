@@ -42,10 +42,10 @@ static Image BallFrame(float turn) {
         float base[3] = {0.98f, 0.97f, 0.92f};
         if (check) base[0] = 0.10f, base[1] = 0.42f, base[2] = 0.98f;
         float diffuse = std::max(0.0f, Dot3(n, light));
-        float spec = std::pow(std::max(0.0f, Dot3(n, half)), 40.0f);
+        float specular = std::pow(std::max(0.0f, Dot3(n, half)), 40.0f);
         float bounce = std::max(0.0f, n[1]) * 0.18f;  // light thrown back up from the rock below
         for (int k = 0; k < 3; k++) {
-          float col = base[k] * (0.28f + 0.78f * diffuse) + bounce * (k == 2 ? 0.9f : 0.6f) + 0.75f * spec;
+          float col = base[k] * (0.28f + 0.78f * diffuse) + bounce * (k == 2 ? 0.9f : 0.6f) + 0.75f * specular;
           if (d > R - 1.6f) col *= 0.25f;  // dark rim keeps the ball readable on any cave colour
           acc[k] += col;
         }
