@@ -75,13 +75,26 @@ int MakeImage(const std::vector<uint32_t>& sheet, int sheetW, int sheetH, int ce
   return handle;
 }
 
-// Turned draws go through textured triangles: SDL's software renderer turns
+// Turned draws in the software renderer go through textured triangles: it turns
 // a copy by building a rotated surface the size of the whole result, and
 // fills a triangle by testing every pixel of its bounding box. A long thin
 // band turned 45 degrees (the striped backgrounds) has a bounding box the
 // size of the screen, so turned draws are cut into cells of at most
 // TurnedCell units a side, and cells wholly off the screen are dropped.
 constexpr float TurnedCell = 64.0f;
+
+// A graphics card turns a copy for free, so only the software renderer
+// takes the triangle path.
+bool SoftwareRenderer() {
+  static SDL_Renderer* known = nullptr;
+  static bool software = false;
+  if (Renderer != known) {
+    SDL_RendererInfo info{};
+    known = Renderer;
+    software = SDL_GetRendererInfo(Renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE);
+  }
+  return software;
+}
 
 void DrawTurned(SDL_Texture* texture, const SDL_Rect& src, float w, float h, float handleX,
                 float handleY, float x, float y) {
@@ -133,15 +146,18 @@ void DrawTurned(SDL_Texture* texture, const SDL_Rect& src, float w, float h, flo
 void DrawTransformed(SDL_Texture* texture, const SDL_Rect& src, float w, float h,
                      float handleX, float handleY, float x, float y) {
   SDL_SetTextureBlendMode(texture, SdlBlend(Draw.blend));
-  if (std::fmod(Draw.rotation, 360.0f) != 0.0f) return DrawTurned(texture, src, w, h, handleX, handleY, x, y);
+  bool turned = std::fmod(Draw.rotation, 360.0f) != 0.0f;
+  if (turned && SoftwareRenderer()) return DrawTurned(texture, src, w, h, handleX, handleY, x, y);
   SDL_SetTextureColorMod(texture, Draw.r, Draw.g, Draw.b);
   SDL_SetTextureAlphaMod(texture, static_cast<Uint8>(Draw.alpha * 255.0f + 0.5f));
   float sx = std::fabs(Draw.scaleX), sy = std::fabs(Draw.scaleY);
   float cx = (Draw.scaleX < 0 ? w - handleX : handleX) * sx;
   float cy = (Draw.scaleY < 0 ? h - handleY : handleY) * sy;
   SDL_FRect dst{x - cx, y - cy, w * sx, h * sy};
+  SDL_FPoint centre{cx, cy};
   int flip = (Draw.scaleX < 0 ? SDL_FLIP_HORIZONTAL : 0) | (Draw.scaleY < 0 ? SDL_FLIP_VERTICAL : 0);
-  SDL_RenderCopyExF(Renderer, texture, &src, &dst, 0, nullptr, static_cast<SDL_RendererFlip>(flip));
+  SDL_RenderCopyExF(Renderer, texture, &src, &dst, turned ? Draw.rotation : 0, &centre,
+                    static_cast<SDL_RendererFlip>(flip));
 }
 
 }  // namespace
