@@ -35,6 +35,7 @@ BENCHMARK_CAPTURE(BM_FindWords, NoStar_CxT, "C?T")->Unit(benchmark::kMicrosecond
 BENCHMARK_CAPTURE(BM_FindWords, NoStar_QUIXOTIC, "QUIXOTIC")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_FindWords, OneStar_CAx, "CA*")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_FindWords, OneStar_xING, "*ING")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_FindWords, OneStar_xZZ, "*ZZ")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_FindWords, TwoStars_CxTxS, "C*T*S")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_FindWords, FiveStars_xAxExIxOxUx, "*A*E*I*O*U*")->Unit(benchmark::kMillisecond);
 

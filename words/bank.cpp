@@ -8,11 +8,13 @@
 #include "words/words.h"
 
 int WordBank = 0;
+int WordBankVersion = 0;
 std::vector<WordType> WordMatches;
 
 void CreateWordBank() {
   if (WordBank) FreeBank(WordBank);
   WordBank = CreateBank(WordBankBytes);
+  WordBankVersion++;
   WordMatches.clear();
 }
 
@@ -46,6 +48,7 @@ void LoadWordBank() {
   uLongf size = WordBankBytes;
   if (!zip || uncompress(BankData(WordBank), &size, BankData(zip), uLong(BankSize(zip))) != Z_OK)
     DebugLog("Word List could not be unzipped");
+  WordBankVersion++;
   DebugLog("Unzipped Word List : Took " + std::to_string(Millisecs() - start) + " millisecs");
   FreeBank(zip);
 }
@@ -74,6 +77,7 @@ std::string BuildWordBank(const std::string& wordFile) {
   uint8_t* bank = BankData(WordBank);
   memset(bank, 0, WordBankBytes);
   for (size_t i = 0; i < chunks.size(); i++) PokeInt(WordBank, int(i * 4), int32_t(chunks[i]));
+  WordBankVersion++;
 
   uLongf zipSize = compressBound(WordBankBytes);
   int zip = CreateBank(int(zipSize));

@@ -128,6 +128,26 @@ int LetterCount(const uint32_t w[3]) {
   return int(n);
 }
 
+// The entries of the scan range by the length of their word, in bank order,
+// for patterns that start with a star. Made on first use and again whenever
+// the bank has changed since.
+const std::vector<int>* EntriesByLength(const uint8_t* bank) {
+  static std::vector<int> byLength[MaxLetters + 1];
+  static int builtFor = -1;
+  static const uint8_t* builtBank = nullptr;
+  if (builtFor != WordBankVersion || builtBank != bank) {
+    for (auto& entries : byLength) entries.clear();
+    for (int i = 0; i < WordScanEntries; i++) {
+      uint32_t w[3];
+      ReadEntry(bank, i, w);
+      byLength[LetterCount(w)].push_back(i);
+    }
+    builtFor = WordBankVersion;
+    builtBank = bank;
+  }
+  return byLength;
+}
+
 uint32_t CodeAt(const uint32_t w[3], int q) { return (w[q / 6] >> (5 * (q % 6))) & 31; }
 
 void Append(Search& s, const std::vector<int>& hits) {
@@ -165,28 +185,27 @@ void Finish(Search& s, const std::string& head, const std::string& tail, int max
     for (int i : *entries)
       if (int k = test(i); k >= 0) hits[k].push_back(i);
   } else {
-    // Whole bank, 64 entries at a time: a cheap test without branches marks
-    // the entries worth a closer look. With letters before the star their
-    // fixed start is that test; a pattern that starts with a star has no
-    // fixed start, so there each entry is tested whole, against the
-    // expansion of its own length.
+    // Whole bank. With letters before the star, their fixed start is a cheap
+    // test of 64 entries at a time that marks the few worth a closer look.
+    // A pattern that starts with a star has no fixed start: there the words
+    // of each length are tested against the one expansion of that length.
     bool fixedStart = first.mask[0] != 0;
-    for (int block = 0; block < WordScanEntries; block += 64) {
-      int end = std::min(block + 64, WordScanEntries);
-      uint64_t fit = 0;
-      if (fixedStart) {
-        fit = FitsBlock(s.bank, block, end, first);
-      } else {
-        for (int i = block; i < end; i++) {
+    if (!fixedStart) {
+      const std::vector<int>* byLength = EntriesByLength(s.bank);
+      for (int k = 0; k <= maxRun && base + k <= MaxLetters; k++) {
+        for (int i : byLength[base + k]) {
           uint32_t w[3];
           ReadEntry(s.bank, i, w);
-          unsigned k = unsigned(LetterCount(w) - base);
-          fit |= uint64_t((k <= unsigned(maxRun)) & Fits(w, expansion[k <= unsigned(maxRun) ? k : 0])) << (i - block);
+          if (Fits(w, expansion[k])) hits[k].push_back(i);
         }
       }
-      for (; fit; fit &= fit - 1) {
-        int i = block + std::countr_zero(fit);
-        if (int k = test(i); k >= 0) hits[k].push_back(i);
+    } else {
+      for (int block = 0; block < WordScanEntries; block += 64) {
+        uint64_t fit = FitsBlock(s.bank, block, std::min(block + 64, WordScanEntries), first);
+        for (; fit; fit &= fit - 1) {
+          int i = block + std::countr_zero(fit);
+          if (int k = test(i); k >= 0) hits[k].push_back(i);
+        }
       }
     }
   }

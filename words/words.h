@@ -26,6 +26,7 @@ constexpr int WordScanEntries = 270001;  // entries 0..270,000 are searched
 constexpr int64_t WordMatchLimit = 20000000;
 
 extern int WordBank;                      // bank handle, WordBankBytes long
+extern int WordBankVersion;               // changes whenever the bank's contents do
 extern std::vector<WordType> WordMatches;  // results of FindWords
 // Set when the last FindWords gave up (over WordMatchLimit matches, or more
 // stars than it expands) and added nothing.

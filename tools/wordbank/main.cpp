@@ -48,6 +48,7 @@ bool LoadBankFile(const std::string& path) {
   CreateWordBank();
   if (BankSize(file) == WordBankBytes) {
     memcpy(BankData(WordBank), BankData(file), WordBankBytes);
+    WordBankVersion++;
     return true;
   }
   RegisterEmbedded("sowpods_bank_zip.dat", BankData(file), size_t(BankSize(file)));
