@@ -178,9 +178,11 @@ TEST(BuildWordBank, TrimsUpperCasesAndSkipsUnusableLines) {
 TEST(BuildWordBank, ShorterListLeavesNoEarlierWordsBehind) {
   LoadEmbeddedBank();
   EnterScratchFolder("shorter");
+  EXPECT_GT(Found("*O").size(), 100u);  // searched once on the old bank
   WriteText("sowpods.txt", "ONE\nTWO\n");
   ASSERT_EQ(BuildWordBank(), "");
   EXPECT_EQ(Found("???"), (std::vector<std::string>{"ONE", "TWO"}));
+  EXPECT_EQ(Found("*O"), (std::vector<std::string>{"TWO"}));  // nothing kept from the old bank
   EXPECT_TRUE(Found("ZZZS").empty());
   EXPECT_EQ(PeekInt(WordBank, 2 * 12), 0);
   EXPECT_EQ(PeekInt(WordBank, 267750 * 12), 0);
