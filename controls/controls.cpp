@@ -151,7 +151,10 @@ std::string KeyName(int code) {
   if (code >= 48 && code <= 57) return DigitNames[code - 48];
   if (code >= 96 && code <= 105) return DigitNames[code - 96];
   if (code >= 65 && code <= 90) return std::string(1, static_cast<char>(code));
-  if (code >= 112 && code <= 123) return "F" + std::to_string(code - 111);
+  if (code >= 112 && code <= 123) {
+    std::string name = "F";  // built by appending: GCC 12 misreads "F" + text as an overlapping copy
+    return name += std::to_string(code - 111);
+  }
   for (const NamedKey& key : KeyNames) {
     if (key.code == code) return key.name;
   }

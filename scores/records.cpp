@@ -109,7 +109,7 @@ void SaveScores() {
                        std::to_string(s.GameMode) + "|" + std::to_string(s.GameFlags) + "|" +
                        std::to_string(s.Quit));
     std::string best = std::to_string(s.Best[1]);
-    for (int i = 2; i <= 30; i++) best += "|" + std::to_string(s.Best[i]);
+    for (int i = 2; i <= 30; i++) (best += '|') += std::to_string(s.Best[i]);
     WriteLine(out, best);
   }
   CloseStream(out);
