@@ -14,7 +14,6 @@
 #include "controls/controls.h"
 #include "frame/draw.h"
 #include "frame/frame_end.h"
-#include "game/game.h"
 #include "media/media.h"
 #include "words/words.h"
 
@@ -141,12 +140,7 @@ int RunProgram(const RunOptions& options) {
   LogLine("Finished Loading");
   while (Millisecs() < loadingEnds) SleepMs(10);
 
-  if (options.playAtOnce) {
-    PauseState = 1;
-    MovePointer(float(VirtW), float(VirtH));
-    RunGame();
-    PauseState = 0;
-  }
+  if (options.playAtOnce) PlayOneGame();
   RunTitleScreen();
   ShutDown();
 }

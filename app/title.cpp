@@ -47,7 +47,7 @@ static void SongHotKeys() {
   if (KeyHit('B')) LoadSong("Pipeline", 64, 125);
 }
 
-static void PlayOneGame() {
+void PlayOneGame() {
   if (ChannelTable[1] != 0 && ChannelPlaying(ChannelTable[1])) {
     StopChannel(ChannelTable[1]);
     ChannelTable[1] = 0;

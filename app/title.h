@@ -12,3 +12,6 @@ extern int EscLatch;    // Escape must be seen released before it quits
 extern void (*RunGameHook)();
 
 void RunTitleScreen();  // returns when the player quits
+// One game from start to stored record, as the title screen starts it
+// (music stopped, pausing allowed, pointer out of the way).
+void PlayOneGame();
