@@ -42,11 +42,13 @@ const char* const IncbinPrefix = "incbin::";
 
 bool IsIncbin(const std::string& path) { return path.rfind(IncbinPrefix, 0) == 0; }
 
-std::string TempNameFor(const std::string& target) { return target + ".part"; }
+}  // namespace
+
+std::string media::TempNameFor(const std::string& target) { return target + ".part"; }
 
 // Flushes the data to disk, then renames the temporary file over the target
 // and syncs the folder so the rename itself survives a power cut.
-bool CommitTemp(FILE* f, const std::string& temp, const std::string& target, bool ok) {
+bool media::CommitTemp(FILE* f, const std::string& temp, const std::string& target, bool ok) {
   ok = fflush(f) == 0 && ok;
   ok = fsync(fileno(f)) == 0 && ok;
   ok = fclose(f) == 0 && ok;
@@ -64,8 +66,6 @@ bool CommitTemp(FILE* f, const std::string& temp, const std::string& target, boo
   }
   return true;
 }
-
-}  // namespace
 
 bool media::ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
   bytes.clear();
@@ -126,7 +126,7 @@ static int OpenWriting(const std::string& path, bool direct) {
   // The folder may change before the stream is closed (the start-up log stays
   // open all run), so the rename must not depend on the current folder.
   s.target = std::filesystem::absolute(path).string();
-  s.temp = direct ? s.target : TempNameFor(s.target);
+  s.temp = direct ? s.target : media::TempNameFor(s.target);
   s.direct = direct;
   s.out = fopen(s.temp.c_str(), "wb");
   return s.out ? AddStream(std::move(s)) : 0;
@@ -141,7 +141,7 @@ void CloseStream(int stream) {
   Stream& s = it->second;
   if (s.direct) {
     fclose(s.out);
-  } else if (s.out && !CommitTemp(s.out, s.temp, s.target, !s.failed))
+  } else if (s.out && !media::CommitTemp(s.out, s.temp, s.target, !s.failed))
     DebugLog("could not write " + s.target);
   Streams.erase(it);
   media::FreedHandles++;
@@ -216,12 +216,12 @@ void ResizeBank(int bank, int size) {
 bool SaveBank(int bank, const std::string& path) {
   auto it = Banks.find(bank);
   if (it == Banks.end() || path.empty() || IsIncbin(path)) return false;
-  std::string temp = TempNameFor(path);
+  std::string temp = media::TempNameFor(path);
   FILE* f = fopen(temp.c_str(), "wb");
   if (!f) return false;
   const std::vector<uint8_t>& b = it->second;
   bool ok = fwrite(b.data(), 1, b.size(), f) == b.size();
-  return CommitTemp(f, temp, path, ok);
+  return media::CommitTemp(f, temp, path, ok);
 }
 
 int32_t PeekInt(int bank, int offset) {

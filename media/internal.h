@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,11 @@ bool VirtualClockOn();
 // Owned by files.cpp: a whole file by the names OpenRead takes ("incbin::"
 // too), for loaders that hand memory to SDL. False when it cannot be read.
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes);
+// Every written file goes to TempNameFor(target) first; CommitTemp flushes,
+// syncs and closes it, renames it over the target, or removes it when
+// anything failed (ok false on entry counts as failed).
+std::string TempNameFor(const std::string& target);
+bool CommitTemp(FILE* f, const std::string& temp, const std::string& target, bool ok);
 int64_t BankBytes();
 
 // Owned by sound.cpp.

@@ -2,6 +2,7 @@
 // Reading uses libpng's simplified API, which turns every colour type into
 // RGBA and reports damaged files as an error rather than aborting.
 #include "media/display_internal.h"
+#include "media/internal.h"
 
 #include <png.h>
 
@@ -72,14 +73,11 @@ bool WritePNG(const std::string& path, const std::vector<uint32_t>& pixels, int 
   std::vector<png_bytep> rows(height);
   for (int y = 0; y < height; ++y) rows[y] = &bytes[static_cast<size_t>(y) * width * 4];
 
-  std::string temp = path + ".part";
+  std::string temp = TempNameFor(path);
   FILE* file = std::fopen(temp.c_str(), "wb");
   if (!file) return false;
   bool ok = WriteRows(file, rows.data(), width, height, level < 0 ? 0 : level > 9 ? 9 : level);
-  ok = (std::fclose(file) == 0) && ok;
-  if (ok) ok = std::rename(temp.c_str(), path.c_str()) == 0;
-  if (!ok) std::remove(temp.c_str());
-  return ok;
+  return CommitTemp(file, temp, path, ok);
 }
 
 }  // namespace media
