@@ -186,16 +186,14 @@ void LoadCommonAssets() {
 }
 
 // The bands cover the whole screen opaquely and depend only on the display,
-// so they are drawn once per display and grabbed; later frames copy the
+// so each kind is drawn once per display and grabbed; later frames copy the
 // grabbed picture back pixel for pixel, which costs a fraction of drawing
 // a hundred turned bands (most of a frame in the software renderer).
-static int StripeCache;
-
-void DrawStripeBackground() {
+static void DrawStripes(bool red, int* cache) {
   ResetDrawState();
-  if (ImageWidth(StripeCache) == ScreenW && ImageHeight(StripeCache) == ScreenH) {
+  if (ImageWidth(*cache) == ScreenW && ImageHeight(*cache) == ScreenH) {
     SetDrawScale(float(VirtW) / ScreenW, float(VirtH) / ScreenH);
-    DrawImage(StripeCache, 0, 0, 0);
+    DrawImage(*cache, 0, 0, 0);
     ResetDrawState();
     return;
   }
@@ -203,11 +201,21 @@ void DrawStripeBackground() {
   SetDrawRotation(-45);
   for (int y = 0; y <= VirtH; y += 10) {
     blue += 0.5f;
-    SetDrawColour(0, 0, blue);
+    SetDrawColour(red ? 100 - blue : 0, 0, blue);
     DrawRect(-100, 3.0f * y, VirtW + 1800.0f, 30);
   }
-  FreeImage(StripeCache);
-  StripeCache = GrabImage(0, 0, ScreenW, ScreenH);
-  SetImageHandle(StripeCache, 0, 0);
+  FreeImage(*cache);
+  *cache = GrabImage(0, 0, ScreenW, ScreenH);
+  SetImageHandle(*cache, 0, 0);
   ResetDrawState();
+}
+
+void DrawStripeBackground() {
+  static int cache;
+  DrawStripes(false, &cache);
+}
+
+void DrawRedStripeBackground() {
+  static int cache;
+  DrawStripes(true, &cache);
 }

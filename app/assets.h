@@ -21,3 +21,4 @@ extern float ChannelVolume[260];
 void ApplyDisplayMode();
 void LoadCommonAssets();
 void DrawStripeBackground();
+void DrawRedStripeBackground();  // the same bands with red mixed in (name entry)

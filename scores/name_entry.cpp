@@ -14,18 +14,6 @@ static void WaitForRelease() {
   while (KeyDown(VK_ESCAPE) || MouseDown(1) || KeyDown(VK_RETURN)) SleepMs(1);
 }
 
-// The stripes of the title backdrop with red mixed in.
-static void DrawRedStripes() {
-  float v = 50;
-  SetDrawRotation(-45);
-  for (int i = 0; i <= VirtH; i += 10) {
-    v += 0.5f;
-    SetDrawColour(100 - v, 0, v);
-    DrawRect(-100, float(3 * i), float(VirtW + 1800), 30);
-  }
-  ResetDrawState();
-}
-
 // Names are stored a byte per character with "|" between the fields of
 // "scores.dat", so "|" and characters beyond one byte are refused.
 static bool Storable(int code) { return code >= 32 && code <= 255 && code != '|'; }
@@ -35,7 +23,7 @@ void EnterName() {
   WaitForRelease();
   for (;;) {
     Cls();
-    DrawRedStripes();
+    DrawRedStripeBackground();
     int code = NextChar();
     if (Storable(code)) PlayerName += char(code);
     for (int hits = KeyHit(VK_BACK); hits > 0 && !PlayerName.empty(); hits--) PlayerName.pop_back();
