@@ -6,6 +6,7 @@
 
 #include "app/startup.h"
 #include "controls/controls.h"
+#include "frame/draw.h"
 #include "media/media.h"
 
 int Settings[100];
@@ -39,8 +40,8 @@ static int AbsInt(const std::string& text) { return std::abs(ToInt(text)); }
 // One "key = value" line; the key is everything before the first "=", the
 // value what lies between the first and the second.
 static void ApplySettingsLine(const std::string& line) {
-  std::string key = Upper(Trim(FieldOfEquals(line, 1)));
-  std::string value = Trim(FieldOfEquals(line, 2));
+  std::string key = Upper(Trim(FieldOf(line, "=", 1, 0)));
+  std::string value = Trim(FieldOf(line, "=", 2, 0));
   std::string upperValue = Upper(value);
 
   if (key == "AUDIODRIVER") {
@@ -76,14 +77,6 @@ static void ApplySettingsLine(const std::string& line) {
   if (key == "MASTER") Settings[11] = AbsInt(value);
   if (key == "SOUND") Settings[12] = AbsInt(value);
   if (key == "MUSIC") Settings[13] = AbsInt(value);
-}
-
-std::string FieldOfEquals(const std::string& line, int n) {
-  int first = Instr(line, "=");
-  if (first == 0) return line;  // no "=": the whole line is key and value
-  if (n == 1) return Left(line, first - 1);
-  int second = Instr(line, "=", first + 1);
-  return second ? Mid(line, first + 1, second - first - 1) : Mid(line, first + 1);
 }
 
 void ReadSettingsFile() {

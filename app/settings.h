@@ -16,5 +16,3 @@ bool OpenStartupLog();   // "Debug.txt" in the current folder, rewritten
 void CloseStartupLog();
 void LogLine(const std::string& text);
 
-// Field n (1 key, 2 value) of a "key = value" line, untrimmed.
-std::string FieldOfEquals(const std::string& line, int n);
