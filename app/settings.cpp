@@ -1,5 +1,5 @@
 // settings.cpp — the player's choices in "Setup.ini" (a lenient reader, a
-// fixed-layout writer), the audio-driver choice, and the start-up log.
+// fixed-layout writer) and the audio-driver choice.
 #include "app/settings.h"
 
 #include <cstdlib>
@@ -11,7 +11,6 @@
 
 int Settings[100];
 
-static int StartupLog;
 static bool AudioDriverGiven;
 
 void SetDefaultSettings() {
@@ -19,20 +18,6 @@ void SetDefaultSettings() {
   Settings[5] = 800;
   Settings[6] = 600;
   Settings[11] = Settings[12] = Settings[13] = 50;
-}
-
-bool OpenStartupLog() {
-  StartupLog = OpenLog("Debug.txt");
-  return StartupLog != 0;
-}
-
-void CloseStartupLog() {
-  CloseStream(StartupLog);
-  StartupLog = 0;
-}
-
-void LogLine(const std::string& text) {
-  if (StartupLog != 0) WriteLine(StartupLog, text);
 }
 
 static int AbsInt(const std::string& text) { return std::abs(ToInt(text)); }

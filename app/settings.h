@@ -1,4 +1,4 @@
-// settings.h — the settings table, "Setup.ini" and the start-up log "Debug.txt".
+// settings.h — the settings table and "Setup.ini".
 #pragma once
 
 #include <string>
@@ -11,8 +11,4 @@ void SetDefaultSettings();
 void ReadSettingsFile();
 void ChooseAudioDriver();
 void WriteSettingsFile();
-
-bool OpenStartupLog();   // "Debug.txt" in the current folder, rewritten
-void CloseStartupLog();
-void LogLine(const std::string& text);
 

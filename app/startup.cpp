@@ -109,7 +109,7 @@ int RunProgram(const RunOptions& options) {
   // Without its data folder the game has nothing to show; files are then
   // looked for (and written) in whatever folder is current.
   ChangeDir(DataFolder);
-  OpenStartupLog();
+  OpenStartupLog("Debug.txt");
   LogHeader();
 
   AudioDriverNames.clear();

@@ -260,4 +260,12 @@ float RandomBetween(float a, float b);
 int CollectGarbage();       // a count: live handles freed since last call
 int64_t MemoryInUse();      // bytes held by loaded media and banks
 void DebugLog(const std::string& text);  // discarded unless PLIMBO_DEBUGLOG is set
+
+// The start-up log ("Debug.txt"): written in place, a line at a time.
+bool OpenStartupLog(const std::string& path);  // rewritten from scratch
+void CloseStartupLog();
+void LogLine(const std::string& text);
+// Something could not be loaded, opened or written: one line naming it, on
+// standard error and (indented) in the start-up log.
+void LogFailure(const std::string& text);
 [[noreturn]] void EndProcess(int code);

@@ -16,7 +16,7 @@ class EngineTestTest : public ScreenTest {
     ASSERT_TRUE(OpenDisplay(160, 120, 0, 60));
     SetVirtualResolution(1280, 960);
     std::filesystem::current_path(root / "Files");
-    ASSERT_TRUE(OpenStartupLog());
+    ASSERT_TRUE(OpenStartupLog("Debug.txt"));
   }
   std::vector<std::string> Log() {
     CloseStartupLog();

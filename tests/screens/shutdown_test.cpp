@@ -22,7 +22,7 @@ class ShutDownTest : public ::testing::Test {
     }
     std::filesystem::current_path(root / "Files");
     SetDefaultSettings();
-    OpenStartupLog();
+    OpenStartupLog("Debug.txt");
     LogLine("Loading");
     std::filesystem::current_path(root / "Files" / "248");
   }
