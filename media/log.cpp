@@ -1,11 +1,13 @@
-// log.cpp — the start-up log ("Debug.txt") and failure reports.
+// log.cpp — the start-up log ("Debug.txt"), failure reports and the debug log.
 //
 // The log sits with the other machine services because every layer writes
 // to it, the media loaders included: a file that fails to load is named in
 // the log and on standard error, so a broken install never fails in silence.
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 
-#include "media/media.h"
+#include "media/core.h"
 
 static int StartupLog;
 
@@ -28,4 +30,21 @@ void LogFailure(const std::string& text) {
   std::fprintf(stderr, "plimbo: %s\n", text.c_str());
   std::fflush(stderr);
   LogLine("\t" + text);
+}
+
+// The target is looked up on every line, so a change of PLIMBO_DEBUGLOG
+// while the program runs (a test choosing its own file) takes effect.
+void DebugLog(const std::string& text) {
+  static FILE* log = nullptr;
+  static std::string openedFor;
+  const char* variable = getenv("PLIMBO_DEBUGLOG");
+  std::string target = variable ? variable : "";
+  if (target != openedFor) {
+    if (log && log != stderr) fclose(log);
+    log = target == "stderr" ? stderr : target.empty() ? nullptr : fopen(target.c_str(), "a");
+    openedFor = target;
+  }
+  if (!log) return;
+  fprintf(log, "%s\n", text.c_str());
+  fflush(log);
 }

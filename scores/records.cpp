@@ -1,18 +1,17 @@
-// records.cpp — the score list, its bit helpers, "scores.dat" and the record
-// each finished game leaves.
+// records.cpp — the score list, its bit helpers and "scores.dat" in the
+// player's game folder.
 #include "scores/records.h"
 
-#include "app/startup.h"
 #include "frame/draw.h"
-#include "game/game.h"
+#include "frame/folders.h"
 #include "media/media.h"
-#include "scores/datetime.h"
-#include "scores/name_entry.h"
+#include "scores/panel.h"
+#include "scores/popups.h"
 
 std::list<Scores> ScoreList;
 std::string PlayerName = "Player";
 
-static const char* const ScoreFile = "scores.dat";
+static std::string ScoreFile() { return PlayerGameFolder + "scores.dat"; }
 
 // Compared rather than subtracted: the difference of two stamps does not fit
 // 32 bits once they lie more than 68 years apart, and would then flip sign.
@@ -52,8 +51,8 @@ static int Magnitude(const std::string& field) {
 }
 
 void ReadScoreFile() {
-  if (FileType(ScoreFile) != 1) return;
-  int in = OpenRead(ScoreFile);
+  if (FileType(ScoreFile()) != 1) return;
+  int in = OpenRead(ScoreFile());
   if (in == 0) return;
   ScoreList.clear();
   bool first = true;
@@ -82,11 +81,23 @@ void ReadScoreFile() {
 // The file is only written at shutdown, so after start-up the list in memory
 // is the whole truth: a reload on a display-mode change would throw away the
 // games played since and undo the pruning. Later calls therefore keep it.
+static bool ScoresLoaded = false;
+
 void LoadScores() {
-  static bool loaded = false;
-  if (loaded) return;
-  loaded = true;
+  if (ScoresLoaded) return;
+  ScoresLoaded = true;
   ReadScoreFile();
+}
+
+void ResetScores() {
+  ScoreList.clear();
+  PlayerName = "Player";
+  ScoresLoaded = false;
+  PopupList.clear();
+  for (Scores*& row : TopTable) row = nullptr;
+  ShownRecord = nullptr;
+  ShownIndex = GraphScroll = 0;
+  BadgeCount = 16;
 }
 
 // A "|" in a name would shift every later field of its line when read back,
@@ -100,7 +111,7 @@ static std::string StoredName(std::string name) {
 }
 
 void SaveScores() {
-  int out = OpenWrite(ScoreFile);
+  int out = OpenWrite(ScoreFile());
   if (out == 0) return;
   SortScores();
   for (const Scores& s : ScoreList) {
@@ -113,19 +124,4 @@ void SaveScores() {
     WriteLine(out, best);
   }
   CloseStream(out);
-}
-
-void StoreFinishedGame(int quit) {
-  EnterName();
-  Scores s;
-  s.Score = GameScore;
-  s.Timestamp = DateStamp("");
-  s.Badges = GameBadges;
-  s.Name = PlayerName;
-  for (int i = 1; i <= 30; i++) s.Best[i] = GameResults[i];
-  s.Level = GameLevel;
-  s.GameMode = Difficulty;
-  s.GameFlags = GameFlags;
-  s.Quit = quit == 1 ? 1 : 0;
-  AddScoreRecord(s);
 }

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "media/media.h"
+#include "media/core.h"
 #include "words/words.h"
 
 int WordBank = 0;

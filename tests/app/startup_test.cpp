@@ -38,12 +38,15 @@ int IndexOf(const std::vector<std::string>& lines, const std::string& text) {
 
 }  // namespace
 
+// The build's data folder is read; everything written goes to the folder
+// given as the player's.
 TEST(Startup, HeadlessRunWritesTheLogAndEndsCleanly) {
   auto root = EnterScratchFolder("startup");
   { std::ofstream old(root / "Files" / "Debug.txt"); old << "stale text from an earlier run\n"; }
   RunOptions options;
   options.headless = options.virtualClock = true;
   options.frameLimit = 400;  // the engine test, then a few title frames
+  options.dataFolder = (root / "Files").string();
   EXPECT_EXIT(RunProgram(options), ::testing::ExitedWithCode(0), "");
 
   auto lines = LogLines(root / "Files" / "Debug.txt");
@@ -66,11 +69,13 @@ TEST(Startup, HeadlessRunWritesTheLogAndEndsCleanly) {
 
 TEST(Options, ParsesTheDocumentedFlagsAndRefusesOthers) {
   char prog[] = "plimbo", headless[] = "--headless", script[] = "--script", file[] = "in.txt",
-       frames[] = "--frames", count[] = "120", play[] = "--play", bad[] = "--bogus";
-  char* good[] = {prog, headless, script, file, frames, count, play};
+       frames[] = "--frames", count[] = "120", play[] = "--play", bad[] = "--bogus", data[] = "--data",
+       folder[] = "/tmp/saves";
+  char* good[] = {prog, headless, script, file, frames, count, play, data, folder};
   RunOptions options;
   std::string error;
-  ASSERT_TRUE(ParseOptions(7, good, &options, &error)) << error;
+  ASSERT_TRUE(ParseOptions(9, good, &options, &error)) << error;
+  EXPECT_EQ(options.dataFolder, "/tmp/saves");
   EXPECT_TRUE(options.headless);
   EXPECT_TRUE(options.virtualClock);
   EXPECT_EQ(options.script, "in.txt");

@@ -2,7 +2,7 @@
 // sprites and field extraction, checked by reading pixels back.
 #include "frame/draw.h"
 
-#include "app/settings.h"
+#include "frame/settings_table.h"
 #include "frame/frame_end.h"
 #include "tests/support/headless.h"
 

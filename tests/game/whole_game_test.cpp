@@ -1,7 +1,6 @@
 // whole_game_test.cpp — whole games on the virtual clock: the ball is left to
 // bounce on its start cell, the attempt times out, the ball meets its own
 // ghost, and the game ends on the "Game Over" title.
-#include "app/startup.h"
 #include "scores/records.h"
 #include "tests/game/game_fixture.h"
 

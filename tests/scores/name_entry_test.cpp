@@ -1,7 +1,5 @@
 // name_entry_test.cpp — the name entry screen driven by scripted keys and
 // typing on the virtual clock, and the record a finished game leaves.
-#include "app/assets.h"
-#include "app/startup.h"
 #include "frame/frame_end.h"
 #include "game/game.h"
 #include "scores/datetime.h"
@@ -15,8 +13,6 @@ class NameEntry : public ::testing::Test {
  protected:
   void SetUp() override {
     OpenHeadlessDisplay();
-    VirtW = 1280;
-    VirtH = 960;
     FrameLimit = 5000;  // a test that never confirms closes down instead of hanging
     start = Millisecs();
   }

@@ -2,7 +2,7 @@
 // records, the mouse choosing the detail record, and what is drawn.
 #include <algorithm>
 
-#include "app/assets.h"
+#include "frame/common_media.h"
 #include "frame/draw.h"
 #include "frame/frame_end.h"
 #include "scores/panel.h"
@@ -14,8 +14,6 @@ class Panel : public ::testing::Test {
  protected:
   void SetUp() override {
     OpenHeadlessDisplay();
-    VirtW = 1280;
-    VirtH = 960;
     MouseX = MouseY = -1000;
   }
   void TearDown() override { StopMedia(); }
