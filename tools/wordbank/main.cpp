@@ -13,9 +13,12 @@
 
 namespace {
 
-// Longer lists than this need --force; printing one takes about this long.
+// Longer lists than this need --force.
 constexpr double PatientLines = 1000000;
-constexpr double SecondsPerLine = 2e-7;
+// Collecting and printing one match, as measured on a 2-core desktop with
+// the list going to a file ("**", 2.6 million lines: 0.36 s in all, 0.04 s
+// of it counting). A terminal shows lines more slowly than this.
+constexpr double SecondsPerLine = 1.5e-7;
 
 int Usage() {
   fprintf(stderr,
@@ -71,6 +74,7 @@ int Find(const std::string& pattern, const std::string& bank, bool force) {
       return 1;
     }
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    // With several stars the search counts once more before collecting.
     fprintf(stderr, "This pattern gives %.0f matches (about %.1f seconds)\n", matches,
             2 * seconds + matches * SecondsPerLine);
     if (matches > double(WordMatchLimit)) {
