@@ -1,5 +1,6 @@
-// bank.cpp — packing words, building the bank files and loading the
-// embedded bank at start-up.
+// bank.cpp — packing words, building the bank files, loading the embedded
+// bank at start-up or a bank file for the wordbank tool, and the checks that
+// keep a damaged bank or word list from being taken for a good one.
 #include <zlib.h>
 
 #include <algorithm>
