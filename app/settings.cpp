@@ -77,8 +77,8 @@ static void Complain(const std::string& line, const std::string& outcome) {
 static int InRange(const SettingDecl& decl, const std::string& line, int64_t value) {
   if (value >= decl.low && value <= decl.high) return int(value);
   int kept = value < decl.low ? decl.low : decl.high;
-  Complain(line, "is out of range (" + std::to_string(decl.low) + " to " + std::to_string(decl.high) +
-                     "); using " + std::to_string(kept));
+  Complain(line, "is out of range (" + std::to_string(decl.low) + " to " + std::to_string(decl.high) + "); using " +
+                     std::to_string(kept));
   return kept;
 }
 
@@ -125,8 +125,7 @@ static void ApplySetting(const SettingDecl& decl, const std::string& line, const
       for (size_t i = 0; i < AudioDriverNames.size(); i++)
         if (value == AudioDriverNames[i]) setting = int(i);
       break;
-    case SETTING_WORKED_OUT:
-      break;
+    case SETTING_WORKED_OUT: break;
   }
 }
 
@@ -205,9 +204,7 @@ static void WriteSetting(int file, const SettingDecl& decl) {
     case SETTING_NAMED:
       if (value >= decl.low && value <= decl.high) WriteLine(file, decl.written + WrittenName(decl.names[value]));
       break;
-    case SETTING_NUMBER:
-      WriteLine(file, decl.written + std::to_string(value));
-      break;
+    case SETTING_NUMBER: WriteLine(file, decl.written + std::to_string(value)); break;
     case SETTING_PRESENT:
       if (value == 1) WriteLine(file, decl.written);
       break;
@@ -218,8 +215,7 @@ static void WriteSetting(int file, const SettingDecl& decl) {
       for (const std::string& name : AudioDriverNames) WriteLine(file, std::string("; ") + decl.written + name);
       break;
     }
-    case SETTING_WORKED_OUT:
-      break;
+    case SETTING_WORKED_OUT: break;
   }
 }
 

@@ -21,9 +21,9 @@ int PanelY = -300;
 
 // An out-of-range value shows label0, so a click moves on from option 0:
 // what the player sees is what the click advances.
-int OptionRow(int entry, int x, int y, int iconBase, const std::string& label0,
-              const std::string& label1, const std::string& label2, const std::string& label3,
-              const std::string& label4, const std::string& label5) {
+int OptionRow(int entry, int x, int y, int iconBase, const std::string& label0, const std::string& label1,
+              const std::string& label2, const std::string& label3, const std::string& label4,
+              const std::string& label5) {
   std::string labels[6] = {label0, label1, label2, label3, label4, label5};
   if (label0 == "AUDIO" && !AudioDriverNames.empty()) {
     for (int i = 0; i < 6; i++)
@@ -208,12 +208,14 @@ static bool GraphicsColumn() {
 // diamond on the right.
 static void BindingPad(int player) {
   static const int padX[5] = {0, 250, 250, 650, 650}, padY[5] = {0, 10, 160, 10, 160};
-  struct PadButton { int control, dx, dy, r, g, b; };
+  struct PadButton {
+    int control, dx, dy, r, g, b;
+  };
   static const PadButton buttons[] = {
-      {CONTROL_UP, 50, 0, 80, 255, 80},          {CONTROL_LEFT, 0, 50, 80, 255, 80},
-      {CONTROL_RIGHT, 100, 50, 80, 255, 80},     {CONTROL_DOWN, 50, 50, 80, 255, 80},
-      {CONTROL_BUTTON_4, 190, 0, 255, 255, 80},  {CONTROL_BUTTON_3, 155, 30, 80, 80, 255},
-      {CONTROL_BUTTON_2, 225, 30, 255, 80, 80},  {CONTROL_BUTTON_1, 190, 60, 80, 255, 80}};
+      {CONTROL_UP, 50, 0, 80, 255, 80},         {CONTROL_LEFT, 0, 50, 80, 255, 80},
+      {CONTROL_RIGHT, 100, 50, 80, 255, 80},    {CONTROL_DOWN, 50, 50, 80, 255, 80},
+      {CONTROL_BUTTON_4, 190, 0, 255, 255, 80}, {CONTROL_BUTTON_3, 155, 30, 80, 80, 255},
+      {CONTROL_BUTTON_2, 225, 30, 255, 80, 80}, {CONTROL_BUTTON_1, 190, 60, 80, 255, 80}};
   int x = padX[player], y = PanelY + padY[player];
   for (const PadButton& b : buttons) {
     SetDrawColour(b.r, b.g, b.b);
@@ -236,7 +238,8 @@ static void AudioColumn() {
   y += 60;
   const int volumes[3] = {SETTING_MASTER, SETTING_SOUND, SETTING_MUSIC};
   for (int i = 0; i < 3; i++)
-    Settings[volumes[i]] = SnapVolume(VolumeSlider(Settings[volumes[i]], x, y + 50 * i, SettingFor(volumes[i]).labels[0]));
+    Settings[volumes[i]] =
+        SnapVolume(VolumeSlider(Settings[volumes[i]], x, y + 50 * i, SettingFor(volumes[i]).labels[0]));
   y += 160;
   for (int j = 1; j <= std::min(JoyCount, 4); j++) {
     int red = JoystickButtonDown(j - 1, 0) ? 255 : 80;

@@ -12,10 +12,10 @@ extern int PlayerSlots;               // players the settings panel lists bindin
 struct RunOptions {
   bool headless = false;
   bool virtualClock = false;
-  std::string script;      // input script file
-  int frameLimit = 0;      // close down after this many frames (0 = never)
-  bool playAtOnce = false; // start a game straight after loading
-  std::string dataFolder;  // the player's folder, instead of the usual one
+  std::string script;       // input script file
+  int frameLimit = 0;       // close down after this many frames (0 = never)
+  bool playAtOnce = false;  // start a game straight after loading
+  std::string dataFolder;   // the player's folder, instead of the usual one
 };
 extern RunOptions Options;
 

@@ -117,7 +117,8 @@ void RunTitleScreen() {
 
     SetDrawColour(255, 255, 255, 1);
     SetFont(FontTable[FONT_BLUE_32]);
-    DrawTextAligned(W / 2, H / 2 + s, "Press Start (" + KeyName(ControlTable[ControlSlot(1, CONTROL_BUTTON_1)]) + ") To Begin", 1, 1);
+    DrawTextAligned(W / 2, H / 2 + s,
+                    "Press Start (" + KeyName(ControlTable[ControlSlot(1, CONTROL_BUTTON_1)]) + ") To Begin", 1, 1);
     // The start uses last frame's StartHeld, so a game begins on the frame
     // after the press, once the difficulty keys have had their chance to latch.
     if (StartHeld == 1 && StartLatch == 0 && PanelY < -250) PlayOneGame();

@@ -54,8 +54,8 @@ void RunFrames(benchmark::State& state, bool headless, int renderer, bool paused
       GameFrame();
     }
   }
-  state.counters["s_per_frame"] = benchmark::Counter(
-      static_cast<double>(state.iterations()) * 100, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["s_per_frame"] = benchmark::Counter(static_cast<double>(state.iterations()) * 100,
+                                                     benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
   StopMedia();
 }
 

@@ -20,9 +20,9 @@ enum Control {
   CONTROL_BUTTON_4 = 13,
   CONTROLS_PER_PLAYER = 20,
 };
-constexpr int ControlSlots = 101;       // the last slot is never stored
-constexpr int StoredControlSlots = 100; // slots 0..99 go into "Setup.ini"
-constexpr int InputCodeLimit = 500;     // codes run 0 (none) .. 499
+constexpr int ControlSlots = 101;        // the last slot is never stored
+constexpr int StoredControlSlots = 100;  // slots 0..99 go into "Setup.ini"
+constexpr int InputCodeLimit = 500;      // codes run 0 (none) .. 499
 // Slot (player - 1) * 20 + control, players from 1.
 constexpr int ControlSlot(int player, int control) { return (player - 1) * CONTROLS_PER_PLAYER + control; }
 extern int ControlTable[ControlSlots];
@@ -35,10 +35,10 @@ extern float JoyRestX[5], JoyRestY[5], JoyRestZ[5], JoyRestR[5], JoyRestU[5], Jo
 extern int JoyHatOk[5];
 extern int JoyEnabled[5];
 
-void SetDefaultControls();  // player 1 on the arrow keys and Z, X, C, V
+void SetDefaultControls();         // player 1 on the arrow keys and Z, X, C, V
 int DefaultControlCode(int slot);  // what SetDefaultControls puts in a slot
-void ScanJoysticks();       // counts the joysticks and takes their rest positions
-void ResetControls();       // default bindings and no joysticks (tests)
+void ScanJoysticks();              // counts the joysticks and takes their rest positions
+void ResetControls();              // default bindings and no joysticks (tests)
 
 int InputDown(int code);
 int ControlDown(int control, int player);

@@ -10,12 +10,12 @@ extern int ScreenW, ScreenH;  // the real display size; 800 x 600 until a mode i
 // Highway "Blue", Acknowledge TT QVX "Ack"; slots 2 and 3 are the same face
 // and size, kept apart by use).
 enum FontSlot {
-  FONT_BASIC_24 = 1,   // frame rate, score panel boxes
-  FONT_PANEL = 2,      // settings panel, overlay lines
-  FONT_SMALL = 3,      // message log, credits, score table, pop-ups
+  FONT_BASIC_24 = 1,  // frame rate, score panel boxes
+  FONT_PANEL = 2,     // settings panel, overlay lines
+  FONT_SMALL = 3,     // message log, credits, score table, pop-ups
   FONT_BASIC_20 = 4,
-  FONT_BLUE_96 = 5,    // title word 1, big notices
-  FONT_BLUE_72 = 6,    // title word 2
+  FONT_BLUE_96 = 5,  // title word 1, big notices
+  FONT_BLUE_72 = 6,  // title word 2
   FONT_BLUE_32 = 7,
   FONT_BASIC_32 = 8,
   FONT_BASIC_14 = 9,
@@ -45,12 +45,12 @@ extern int SoundEffects[SoundEffectSlots + 1];
 
 // ChannelTable slots and who owns them.
 enum ChannelSlot {
-  CHANNEL_MUSIC_FIRST = 0,    // the sequencer's five tracks, 0..4
+  CHANNEL_MUSIC_FIRST = 0,  // the sequencer's five tracks, 0..4
   CHANNEL_MUSIC_LAST = 4,
-  CHANNEL_TITLE_SONG = 1,     // the track the title screen stops before a game
-  CHANNEL_EFFECTS_FIRST = 20, // sound effects, used in turn
+  CHANNEL_TITLE_SONG = 1,      // the track the title screen stops before a game
+  CHANNEL_EFFECTS_FIRST = 20,  // sound effects, used in turn
   CHANNEL_EFFECTS_LAST = 255,
-  CHANNEL_JINGLE = 256,       // the loading screen's badge jingle
+  CHANNEL_JINGLE = 256,  // the loading screen's badge jingle
   CHANNEL_SLOTS = 260,
 };
 extern int ChannelTable[CHANNEL_SLOTS];

@@ -79,8 +79,7 @@ static void DrawStatsOverlay() {
   DrawTextAligned(2, 2, std::to_string(FpsShown), 0, 0);
   SetFont(FontTable[FONT_PANEL]);
   auto budgetLine = [](const char* label, int category) {
-    return std::string(label) + std::to_string(SpritesDrawn[category]) + "/" +
-           std::to_string(SpriteBudget[category]);
+    return std::string(label) + std::to_string(SpritesDrawn[category]) + "/" + std::to_string(SpriteBudget[category]);
   };
   DrawTextAligned(2, 40, "Collection : " + std::to_string(GcCollected), 0, 0);
   DrawTextAligned(2, 60, "Used Memory : " + std::to_string(MemoryInUse()), 0, 0);

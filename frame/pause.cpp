@@ -37,7 +37,9 @@ static void DrawTitleSpray(int first, int last, float angle) {
   }
 }
 
-static void SetPulseScale(float phase) { SetDrawScale(1.5f + 0.5f * SinDeg(phase), 1.5f + 0.5f * SinDeg(1.3f * phase)); }
+static void SetPulseScale(float phase) {
+  SetDrawScale(1.5f + 0.5f * SinDeg(phase), 1.5f + 0.5f * SinDeg(1.3f * phase));
+}
 
 // One menu item; the highlighted one is yellow, indented, and taken by fire.
 static void DrawItem(const char* label, int y, bool highlighted, bool fire, int value, int* latch, int* result) {

@@ -12,7 +12,8 @@
 
 std::string CleanFileName(const std::string& text) {
   std::string clean = text;
-  for (const char* bad : {"#", "'", ",", "`", ".", "\\", "/", ":", "|", "*", "?", "\""}) clean = Replace(clean, bad, "");
+  for (const char* bad : {"#", "'", ",", "`", ".", "\\", "/", ":", "|", "*", "?", "\""})
+    clean = Replace(clean, bad, "");
   return clean;
 }
 
@@ -29,8 +30,9 @@ void TakeScreenshot() {
   DrawTextAligned(VirtW / 2, VirtH / 2 + 30, "Sometimes, this takes a while!", 1, 1);
   Flip(-1);
 
-  std::string name = CleanFileName(TitleWord1 + " " + TitleWord2 + " (Screenshot_" + CurrentDate() + "_" +
-                                   CurrentTime() + ")") + ".png";
+  std::string name =
+      CleanFileName(TitleWord1 + " " + TitleWord2 + " (Screenshot_" + CurrentDate() + "_" + CurrentTime() + ")") +
+      ".png";
   LogLine("\tSaving Screenshot : " + name);
   bool saved = SavePixmapPNG(pixels, PlayerFolder + name, 9);
   FreePixmap(pixels);

@@ -6,17 +6,42 @@ int Settings[SETTING_ENTRIES];
 
 // Sizes go up to the largest texture a renderer is asked for; 0 is allowed
 // and means "the size open before" (a Width line without a number).
+// clang-format off: one declaration per row reads better than one field per line.
 const SettingDecl SettingList[] = {
-    {SETTING_FULLSCREEN, SETTING_NAMED, "[Graphics]", "Fullscreen = ", 0, 0, 1, false,
-     {"False", "True|On"}, {nullptr, "\tSetting to Fullscreen"}, {"Windowed", "Fullscreen"}},
-    {SETTING_RENDERER, SETTING_NAMED, "[Graphics]", "GFX Engine = ", 0, 0, 2, false,
-     {"OpenGL", "DX9", "DX7"}, {nullptr, "\tDirectX 9 Mode", "\tDirectX 7 Mode"},
+    {SETTING_FULLSCREEN,
+     SETTING_NAMED,
+     "[Graphics]",
+     "Fullscreen = ",
+     0,
+     0,
+     1,
+     false,
+     {"False", "True|On"},
+     {nullptr, "\tSetting to Fullscreen"},
+     {"Windowed", "Fullscreen"}},
+    {SETTING_RENDERER,
+     SETTING_NAMED,
+     "[Graphics]",
+     "GFX Engine = ",
+     0,
+     0,
+     2,
+     false,
+     {"OpenGL", "DX9", "DX7"},
+     {nullptr, "\tDirectX 9 Mode", "\tDirectX 7 Mode"},
      {"OpenGL|Optimum", "DirectX 9|Alternative", "DirectX 7|Backup"}},
     {SETTING_WIDTH, SETTING_NUMBER, "[Graphics]", "Width=", 800, 0, 16384, true, {}, {}, {}},
     {SETTING_HEIGHT, SETTING_NUMBER, "[Graphics]", "Height=", 600, 0, 16384, true, {}, {}, {}},
-    {SETTING_SLOW_SYSTEM, SETTING_PRESENT, "[Graphics]",
-     "ESS=1 ; This is a slow system, and things must run a wee bit slower for it.  Awww..", 0, 0, 1, false,
-     {}, {nullptr, "\tAssuming Emergency Slow System values."},
+    {SETTING_SLOW_SYSTEM,
+     SETTING_PRESENT,
+     "[Graphics]",
+     "ESS=1 ; This is a slow system, and things must run a wee bit slower for it.  Awww..",
+     0,
+     0,
+     1,
+     false,
+     {},
+     {nullptr, "\tAssuming Emergency Slow System values."},
      {"Draw all Frames|Decent System", "Frameskip|Slow System"}},
     {SETTING_MASTER, SETTING_NUMBER, "[Audio]", "Master = ", 50, 0, 100, false, {}, {}, {"Master Volume"}},
     {SETTING_SOUND, SETTING_NUMBER, "[Audio]", "Sound = ", 50, 0, 100, false, {}, {}, {"Sounds"}},
@@ -25,6 +50,7 @@ const SettingDecl SettingList[] = {
     {SETTING_WIDESCREEN, SETTING_WORKED_OUT, nullptr, nullptr, 0, 0, 1, false, {}, {}, {"Resolution"}},
     {SETTING_MODE, SETTING_WORKED_OUT, nullptr, nullptr, 0, 0, 2499, false, {}, {}, {}},
 };
+// clang-format on
 const int SettingCount = int(sizeof SettingList / sizeof SettingList[0]);
 
 const SettingDecl& SettingFor(int entry) {

@@ -5,8 +5,8 @@
 
 #include <string>
 
-extern int Difficulty;       // 0 Easy, 1 Medium, 2 Hard: chosen on the title screen
-extern int InputMode;        // 0: played with keys and pads, so no mouse pointer in play
+extern int Difficulty;  // 0 Easy, 1 Medium, 2 Hard: chosen on the title screen
+extern int InputMode;   // 0: played with keys and pads, so no mouse pointer in play
 
 extern int GameScore;
 extern int GameBadges;       // this game awards none
@@ -50,5 +50,5 @@ void ResetGame();
 
 // The pieces of RunGame, for tests and benchmarks.
 void StartGame();
-int GameFrame();      // one frame; returns the game-over code (0 while playing)
+int GameFrame();  // one frame; returns the game-over code (0 while playing)
 void ShowEndTitle();

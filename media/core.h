@@ -13,9 +13,9 @@
 
 // ---------------------------------------------------------------- clock
 
-int Millisecs();           // 32-bit millisecond count; only differences matter
-void SleepMs(int ms);      // yields the CPU (virtual clock: advances time)
-void Delay(int ms);        // same, used for longer waits
+int Millisecs();       // 32-bit millisecond count; only differences matter
+void SleepMs(int ms);  // yields the CPU (virtual clock: advances time)
+void Delay(int ms);    // same, used for longer waits
 void UseVirtualClock(bool on);
 void AdvanceVirtualClock(int ms);  // tests: move virtual time without waiting
 // Tests: the virtual count back to its fixed start, so every test sees the
@@ -32,13 +32,13 @@ std::string CurrentTime();  // "%H:%M:%S"
 int FileType(const std::string& path);  // 0 none, 1 file, 2 folder
 // Writing goes to a temporary file that replaces the target on CloseStream,
 // so a crash never leaves a half-written file.
-int OpenRead(const std::string& path);   // "incbin::name" opens an embedded file
+int OpenRead(const std::string& path);  // "incbin::name" opens an embedded file
 int OpenWrite(const std::string& path);
 // A log is the exception: written in place and flushed line by line, so it
 // can be read while the program runs and still shows how far a crashed run got.
 int OpenLog(const std::string& path);
 void CloseStream(int stream);
-std::string ReadLine(int stream);   // to LF, CR dropped, a byte per character
+std::string ReadLine(int stream);                     // to LF, CR dropped, a byte per character
 void WriteLine(int stream, const std::string& text);  // low bytes, then CR LF
 bool EndOfStream(int stream);
 bool DeleteFile(const std::string& path);
@@ -92,8 +92,8 @@ float CosDeg(float degrees);
 // The random generator (31-bit state, 4660 until seeded).
 void SeedRandom(int32_t seed);
 int32_t RandomState();
-float RandomReal();                      // [0, 1)
-int RandomInt(int lo, int hi);           // inclusive, either order
+float RandomReal();             // [0, 1)
+int RandomInt(int lo, int hi);  // inclusive, either order
 float RandomBetween(float a, float b);
 
 // ---------------------------------------------------------------- logs

@@ -15,9 +15,7 @@ static std::string ScoreFile() { return PlayerGameFolder + "scores.dat"; }
 
 // Compared rather than subtracted: the difference of two stamps does not fit
 // 32 bits once they lie more than 68 years apart, and would then flip sign.
-int Scores::Compare(const Scores& other) const {
-  return (other.Timestamp > Timestamp) - (other.Timestamp < Timestamp);
-}
+int Scores::Compare(const Scores& other) const { return (other.Timestamp > Timestamp) - (other.Timestamp < Timestamp); }
 
 int GetBit(int value, int n) {
   if (n < 1 || n > 32) return 0;
@@ -116,9 +114,8 @@ void SaveScores() {
   SortScores();
   for (const Scores& s : ScoreList) {
     WriteLine(out, std::to_string(s.Score) + "|" + StoredName(s.Name) + "|" + std::to_string(s.Badges) + "|" +
-                       std::to_string(s.Timestamp) + "|" + std::to_string(s.Level) + "|" +
-                       std::to_string(s.GameMode) + "|" + std::to_string(s.GameFlags) + "|" +
-                       std::to_string(s.Quit));
+                       std::to_string(s.Timestamp) + "|" + std::to_string(s.Level) + "|" + std::to_string(s.GameMode) +
+                       "|" + std::to_string(s.GameFlags) + "|" + std::to_string(s.Quit));
     std::string best = std::to_string(s.Best[1]);
     for (int i = 2; i <= 30; i++) (best += '|') += std::to_string(s.Best[i]);
     WriteLine(out, best);

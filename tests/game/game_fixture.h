@@ -11,11 +11,11 @@
 #include "frame/draw.h"
 #include "frame/folders.h"
 #include "frame/frame_end.h"
+#include "frame/settings_table.h"
 #include "game/ball.h"
 #include "game/cave.h"
 #include "game/game.h"
 #include "game/rules.h"
-#include "frame/settings_table.h"
 #include "media/media.h"
 
 class GameTest : public ::testing::Test {

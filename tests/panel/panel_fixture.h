@@ -75,4 +75,3 @@ class PanelTest : public ::testing::Test {
 
   std::filesystem::path root;
 };
-

@@ -149,7 +149,9 @@ TEST(ScoreFile, ABarInANameCannotShiftTheFields) {
   ScoreList.clear();
   ReadScoreFile();
   ASSERT_EQ(ScoreList.size(), 1u);
-  EXPECT_EQ(ScoreList.front().Name, "A\xA6" "B C");
+  EXPECT_EQ(ScoreList.front().Name,
+            "A\xA6"
+            "B C");
   EXPECT_EQ(ScoreList.front().Badges, 6);
   EXPECT_EQ(ScoreList.front().Timestamp, 77);
 }

@@ -25,7 +25,6 @@
 #include "scores/panel.h"
 #include "tests/support/headless.h"
 
-
 class ScreenTest : public ::testing::Test {
  protected:
   void SetUp() override {

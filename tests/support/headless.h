@@ -10,8 +10,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include <unistd.h>
 
