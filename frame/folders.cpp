@@ -25,7 +25,14 @@ std::string GameFolderName() {
 }
 
 std::string BesideProgram() { return ProgramFolder() + "Files/"; }
-std::string Installed() { return ProgramFolder() + "../share/" + InstalledName + "/"; }
+
+// <prefix>/share/plimbo-direr/ for a program in <prefix>/bin/.
+std::string Installed() {
+  std::string program = ProgramFolder();
+  size_t slash = program.find_last_of('/', program.size() >= 2 ? program.size() - 2 : 0);
+  std::string prefix = slash == std::string::npos ? program + "../" : program.substr(0, slash + 1);
+  return prefix + "share/" + InstalledName + "/";
+}
 
 }  // namespace
 
@@ -39,11 +46,14 @@ void UseFolders(const std::string& dataFolder, const std::string& playerFolder) 
 
 // A data folder beside the program wins over an installed one, so a build
 // tree or portable copy runs its own data even where the game is installed.
+// Only a folder beside the program is written to: installed data belongs to
+// the system, whoever runs the game.
 void ResolveFolders(const std::string& playerFolder) {
   std::string data = BesideProgram();
-  if (FileType(data) != 2 && FileType(Installed()) == 2) data = Installed();
+  bool beside = FileType(data) == 2;
+  if (!beside && FileType(Installed()) == 2) data = Installed();
   std::string player = playerFolder;
-  if (player.empty() && !FolderWritable(data)) player = PrefFolder(InstalledName);
+  if (player.empty() && !(beside && FolderWritable(data))) player = PrefFolder(InstalledName);
   UseFolders(data, player);
   // The data folder brings its own game folder; a separate player's folder
   // gets one on the first start.
