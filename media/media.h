@@ -11,6 +11,12 @@
 //   - Drawing coordinates and the mouse are in virtual units (see
 //     SetVirtualResolution); angles are degrees; colours 0..255, alpha 0..1.
 //   - Keys are Windows virtual-key numbers 1..255 (VK_* below).
+//   - Loaders (images, fonts, sounds, scripts) never fail in silence: each
+//     failure is one line naming the file and why (missing, unreadable,
+//     damaged, too large), through LogFailure. Declared sizes beyond sane
+//     bounds are refused before anything that size is allocated. Every
+//     loader also takes "incbin::" names, so bytes in memory (a test, a
+//     fuzzer) reach it through RegisterEmbedded.
 //   - For tests and replays the services run headless (dummy video and audio),
 //   on a virtual clock whose waits return at once, and with input scripted
 //   by virtual time, delivered through the same path as window events.
@@ -88,6 +94,7 @@ uint32_t ReadBackPixel(int x, int y);  // 0xAARRGGBB
 
 enum { IMAGE_MASKED = 1, IMAGE_FILTERED = 2 };  // masked: black is transparent
 
+// PNG, at most 8192 pixels a side and 4096 x 4096 in all; 0 on failure.
 int LoadImage(const std::string& path, int flags);
 int LoadImageStrip(const std::string& path, int cellWidth, int cellHeight,
                    int firstCell, int cellCount, int flags);
@@ -125,6 +132,7 @@ bool ImagesCollide(int imageA, float ax, float ay, int frameA,
 
 // ---------------------------------------------------------------- fonts
 
+// TrueType; a glyph over four times the pixel size stays blank. 0 on failure.
 int LoadFont(const std::string& path, int pixelSize, bool smooth);
 void FreeFont(int font);
 void SetFont(int font);
@@ -140,7 +148,9 @@ bool AudioDriverExists(const std::string& name);  // case-insensitive
 bool SetAudioDriver(const std::string& name);  // reopens output on that driver
 bool EnableOpenAL();  // there is no OpenAL back end here: always false
 
-int LoadSound(const std::string& path);  // WAV; 0 when missing or bad
+// WAV of plain 8 to 32-bit samples, 1 to 8 channels, 4 to 192 kHz, up to
+// ten minutes; 0 on failure.
+int LoadSound(const std::string& path);
 void FreeSound(int sound);
 int AllocChannel();
 // Prepares the sound paused on the given channel (0 = a new one) and
