@@ -164,6 +164,8 @@ void SetChannelPan(int channel, float pan);        // -1 left .. +1 right
 void SetChannelRate(int channel, float rate);      // 1 recorded pitch, 2 octave up
 
 // Mixes the playing channels into interleaved stereo 16-bit frames at 44.1 kHz.
+// A mix that stays below three quarters of full scale comes out exactly as
+// summed; a louder one is limited softly and never reaches the rail.
 // The audio device calls it; tests and benchmarks may call it directly.
 void MixAudio(int16_t* out, int frames);
 

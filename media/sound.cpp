@@ -66,6 +66,36 @@ Channel* NewChannel() {
   return pick;
 }
 
+// The final limiter. Below KneeStart the mix passes untouched, so the
+// default volumes (music peaks near 21,000) sound exactly as mixed. Louder
+// mixes (full volumes reach 2.6 times full scale) are pulled down by a gain
+// follower that drops within about a millisecond and climbs back over a
+// fifth of a second; the soft knee bends what slips past during the drop
+// toward Ceiling, which it never reaches, so no sample is ever clipped.
+constexpr float KneeStart = 24576, Ceiling = 32000;
+constexpr float GainAttack = 0.05f, GainRelease = 1.0f / (0.2f * OutputRate);
+float LimiterGain = 1;
+
+float Knee(float v) {
+  float a = std::fabs(v);
+  if (a <= KneeStart) return v;
+  float over = (a - KneeStart) / (Ceiling - KneeStart);
+  return std::copysign(KneeStart + (Ceiling - KneeStart) * over / (1 + over), v);
+}
+
+void Limit(float* mix, int frames) {
+  for (int f = 0; f < frames; f++) {
+    float& l = mix[f * 2];
+    float& r = mix[f * 2 + 1];
+    float peak = std::max(std::fabs(l), std::fabs(r));
+    float wanted = peak > KneeStart ? KneeStart / peak : 1;
+    if (wanted < LimiterGain) LimiterGain += (wanted - LimiterGain) * GainAttack;
+    else LimiterGain = std::min(wanted, LimiterGain + GainRelease);  // back to exactly 1
+    l = Knee(l * LimiterGain);
+    r = Knee(r * LimiterGain);
+  }
+}
+
 void Callback(void*, Uint8* stream, int len) { MixAudio(reinterpret_cast<int16_t*>(stream), len / 4); }
 
 bool OpenDevice() {
@@ -360,6 +390,7 @@ void MixAudio(int16_t* out, int frames) {
                               : MixChannel<1>(s, c.pos, c.rate, left, right, mix.data(), frames);
       if (c.pos >= double(s.frames)) c.sound = 0;
     }
+    Limit(mix.data(), frames);
   }
   for (size_t i = 0; i < mix.size(); i++) out[i] = int16_t(std::clamp(std::lround(mix[i]), -32768L, 32767L));
 }
