@@ -160,6 +160,7 @@ void LoadCommonAssets() {
   LogoImage = LoadImage("logo.png", IMAGE_MASKED | IMAGE_FILTERED);
   CommunityLogoImage = LoadImage("Brimhall.png", IMAGE_MASKED | IMAGE_FILTERED);
   LogLine("\tBadgeGet");
+  FreeSound(BadgeGetSound);  // sounds outlive a display: free what is replaced
   BadgeGetSound = LoadSound("badgeget.wav");
   if (GraphicsOpen == 0) ShowLoadingScreen();
 
@@ -174,6 +175,7 @@ void LoadCommonAssets() {
   for (int i = 1; i <= 200; i++) {
     char name[16];
     std::snprintf(name, sizeof name, "%03d.wav", i);
+    FreeSound(SoundEffects[i]);
     SoundEffects[i] = 0;
     if (FileType(name) == 1) {
       LogLine("\tSFX(" + std::to_string(i) + ")");
