@@ -61,7 +61,9 @@ void ChooseRenderer(int choice);   // applies at the next OpenDisplay
 std::string RendererName();        // the SDL render driver actually in use
 
 void SetCaption(const std::string& caption);  // before or after opening
-bool OpenDisplay(int width, int height, int depth, int hz);  // depth 0 = window
+// depth 0 = a window. False, with a line saying why, when none opens; with
+// no screen at all SDL's invisible offscreen driver does not count.
+bool OpenDisplay(int width, int height, int depth, int hz);
 void CloseDisplay();  // frees every image and font (their handles go stale)
 bool DisplayOpen();
 int RealWidth();

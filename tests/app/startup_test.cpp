@@ -40,6 +40,8 @@ int IndexOf(const std::vector<std::string>& lines, const std::string& text) {
 
 TEST(Startup, HeadlessRunWritesTheLogAndEndsCleanly) {
   auto root = EnterScratchFolder("startup");
+  CopyGameData(root);
+  std::filesystem::remove(root / "Files" / "Common" / "logo.png");  // not essential: named, then played without
   { std::ofstream old(root / "Files" / "Debug.txt"); old << "stale text from an earlier run\n"; }
   RunOptions options;
   options.headless = options.virtualClock = true;
@@ -57,11 +59,38 @@ TEST(Startup, HeadlessRunWritesTheLogAndEndsCleanly) {
   EXPECT_GT(resolution, IndexOf(lines, "Set Audio Driver"));
   EXPECT_GT(IndexOf(lines, "Finished Loading"), IndexOf(lines, "Applying Graphical Settings"));
   EXPECT_NE(IndexOf(lines, "\tResolution : 800x600,0"), -1);
+  EXPECT_NE(IndexOf(lines, "\tcould not load " + (root / "Files" / "Common" / "logo.png").string() + ": missing"), -1);
   std::vector<std::string> tail(lines.end() - 5, lines.end());
   EXPECT_EQ(tail, (std::vector<std::string>{"Closing Up", "", "Bye!", "", "Play again, soon!!"}));
   EXPECT_FALSE(std::filesystem::exists(root / "Files" / "248" / "Debug.txt"));
   EXPECT_FALSE(std::filesystem::exists(root / "Files" / "248" / "crash.dat"));
   EXPECT_TRUE(std::filesystem::exists(root / "Files" / "Setup.ini"));
+}
+
+TEST(Startup, AMissingOrDamagedEssentialFileEndsStartUpWithOneLine) {
+  struct Case {
+    const char* file;   // under Files/
+    bool damage;        // cut in half rather than removed
+    const char* line;   // on standard error
+  } cases[] = {
+      {"248/plimbo.png", false, "^plimbo: cannot start: missing Files/248/plimbo.png\n$"},
+      {"Common/Blue Highway.ttf", false, "^plimbo: cannot start: missing Files/Common/Blue Highway.ttf\n$"},
+      {"248/plimbo.png", true, "plimbo.png: damaged .*\nplimbo: cannot start: could not load Files/248/plimbo.png\n$"},
+  };
+  for (const Case& c : cases) {
+    auto root = EnterScratchFolder("essential");
+    CopyGameData(root);
+    auto path = root / "Files" / c.file;
+    if (c.damage) std::filesystem::resize_file(path, std::filesystem::file_size(path) / 2);
+    else std::filesystem::remove(path);
+    RunOptions options;
+    options.headless = options.virtualClock = true;
+    options.frameLimit = 400;
+    EXPECT_EXIT(RunProgram(options), ::testing::ExitedWithCode(1), c.line) << c.file;
+    auto lines = LogLines(root / "Files" / "Debug.txt");
+    EXPECT_NE(lines.back().find("\tcannot start: "), std::string::npos) << c.file;
+    EXPECT_FALSE(std::filesystem::exists(root / "Files" / "248" / "crash.dat")) << "not a crash: " << c.file;
+  }
 }
 
 TEST(Options, ParsesTheDocumentedFlagsAndRefusesOthers) {
