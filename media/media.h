@@ -200,6 +200,8 @@ float JoystickHat(int j);  // -1 centred, else clockwise fraction from up
 
 // Scripted input, by clock time, delivered like window events.
 // Script lines: "<ms> <verb> <args>" — see README for the verbs.
+// False when the file cannot be read; a line that makes no sense is
+// skipped and named, with its number, on standard error.
 bool LoadInputScript(const std::string& path);
 void ScriptKey(int atMillis, int vk, bool down);
 void ScriptMouseMove(int atMillis, float x, float y);

@@ -93,21 +93,37 @@ TEST(Startup, AMissingOrDamagedEssentialFileEndsStartUpWithOneLine) {
   }
 }
 
-TEST(Options, ParsesTheDocumentedFlagsAndRefusesOthers) {
-  char prog[] = "plimbo", headless[] = "--headless", script[] = "--script", file[] = "in.txt",
-       frames[] = "--frames", count[] = "120", play[] = "--play", bad[] = "--bogus";
-  char* good[] = {prog, headless, script, file, frames, count, play};
-  RunOptions options;
-  std::string error;
-  ASSERT_TRUE(ParseOptions(7, good, &options, &error)) << error;
-  EXPECT_TRUE(options.headless);
-  EXPECT_TRUE(options.virtualClock);
-  EXPECT_EQ(options.script, "in.txt");
-  EXPECT_EQ(options.frameLimit, 120);
-  EXPECT_TRUE(options.playAtOnce);
-  char* wrong[] = {prog, bad};
-  EXPECT_FALSE(ParseOptions(2, wrong, &options, &error));
-  EXPECT_NE(error.find("--bogus"), std::string::npos);
-  char* incomplete[] = {prog, script};
-  EXPECT_FALSE(ParseOptions(2, incomplete, &options, &error));
+TEST(Options, ParsesTheDocumentedFlagsAndNamesWhatIsWrong) {
+  EnterScratchFolder("options");
+  std::ofstream("in.txt") << "100 key ESCAPE\n";
+  const std::string count = ": expected a whole number of frames from 1 to 2147483647";
+  struct Case {
+    std::vector<std::string> args;
+    std::string error;  // empty: accepted
+  } cases[] = {
+      {{"--headless", "--script", "in.txt", "--frames", "120", "--play"}, ""},
+      {{"--frames", "2147483647"}, ""},
+      {{"--bogus"}, "unknown or incomplete option: --bogus"},
+      {{"--script"}, "unknown or incomplete option: --script"},
+      // Each of these used to mean "no limit", so a headless run never ended.
+      {{"--frames", "abc"}, "--frames abc" + count},
+      {{"--frames", "-1"}, "--frames -1" + count},
+      {{"--frames", "0"}, "--frames 0" + count},
+      {{"--frames", "2147483648"}, "--frames 2147483648" + count},
+      {{"--frames", "12abc"}, "--frames 12abc" + count},
+      {{"--script", "absent.txt"}, "--script absent.txt: no such file"},
+      {{"--script", "."}, "--script .: it is a folder"},
+  };
+  for (Case& c : cases) {
+    std::vector<char*> argv = {const_cast<char*>("plimbo")};
+    for (std::string& a : c.args) argv.push_back(a.data());
+    RunOptions options;
+    std::string error;
+    EXPECT_EQ(ParseOptions(int(argv.size()), argv.data(), &options, &error), c.error.empty()) << c.args[0];
+    EXPECT_EQ(error, c.error);
+    if (c.args.size() < 6) continue;
+    EXPECT_TRUE(options.headless && options.virtualClock && options.playAtOnce);
+    EXPECT_EQ(options.script, "in.txt");
+    EXPECT_EQ(options.frameLimit, 120);
+  }
 }
