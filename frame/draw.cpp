@@ -22,9 +22,15 @@ void ResetDrawState() {
   SetBlendKind(1);
 }
 
-void SetDrawColour(float r, float g, float b, float a) {
+void SetDrawColour(float r, float g, float b) {
   SetColour(int(ClampFloat(r, 0, 255)), int(ClampFloat(g, 0, 255)), int(ClampFloat(b, 0, 255)));
-  if (a >= 0) SetAlpha(ClampFloat(a, 0, 1));
+}
+
+// A fade that overshoots below 0 ends fully transparent; written as "not
+// above 0" so that a NaN does too.
+void SetDrawColour(float r, float g, float b, float a) {
+  SetDrawColour(r, g, b);
+  SetAlpha(a > 0 ? ClampFloat(a, 0, 1) : 0);
 }
 
 void SetDrawScale(float sx, float sy) { SetScale(sx, sy); }

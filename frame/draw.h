@@ -11,9 +11,10 @@ extern int SpritesDrawn[20];
 
 void BeginFrame(int clear);
 void ResetDrawState();
-// r, g, b clamped to 0..255 and truncated; alpha clamped to 0..1, or left
-// unchanged when omitted (negative sentinel).
-void SetDrawColour(float r, float g, float b, float a = -1.0f);
+// r, g, b clamped to 0..255 and truncated; the alpha is left unchanged, or
+// clamped to 0..1 when given.
+void SetDrawColour(float r, float g, float b);
+void SetDrawColour(float r, float g, float b, float a);
 void SetDrawScale(float sx, float sy);
 void SetDrawScale(float s);
 void SetDrawRotation(float degrees);

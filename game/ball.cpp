@@ -23,18 +23,18 @@ namespace {
 
 const int LeftControl = 3, RightControl = 5, HighBounceControl = 10;
 
+// Puts the ball flush against the wall it hit and sends it back: direction
+// -1 off rock on the right, +1 off rock on the left.
+void BounceOffWall(int direction) {
+  BallSubX = 0;
+  VelX = direction * std::abs(VelX);
+  PlaySfx(4, 1, 1, 0);
+}
+
 void TestWalls(int d) {
-  if (BallSubX > -2 && BallSubX < 8 && VelX > 1 && IsSolid(BallTileX + 1, BallTileY + d)) {
-    BallSubX = 0;
-    VelX = -std::abs(VelX);
-    PlaySfx(4, 1, 1, 0);
-  }
+  if (BallSubX > -2 && BallSubX < 8 && VelX > 1 && IsSolid(BallTileX + 1, BallTileY + d)) BounceOffWall(-1);
   // Not an else: in a one-cell corridor the ball bounces straight back off the other side.
-  if (BallSubX > -8 && BallSubX < 2 && VelX < -1 && IsSolid(BallTileX - 1, BallTileY + d)) {
-    BallSubX = 0;
-    VelX = std::abs(VelX);
-    PlaySfx(4, 1, 1, 0);
-  }
+  if (BallSubX > -8 && BallSubX < 2 && VelX < -1 && IsSolid(BallTileX - 1, BallTileY + d)) BounceOffWall(1);
 }
 
 }  // namespace
@@ -110,13 +110,26 @@ void BallStep() {
   if (VelX < -8) VelX = -8;
   if (VelX > 8) VelX = 8;
 
+  // The wall tests above only look inside their window, which a ball can be
+  // past: one drifting at speed 1, or one a double reversal left at 0 that
+  // then moves at 8. The step into the next cell is the last chance: into
+  // rock it becomes a bounce, or the ball would pass through the border and
+  // out of the cave for good.
   BallSubX += VelX;
   if (BallSubX < -32) {
-    BallSubX += 64;
-    BallTileX--;
+    if (IsSolid(BallTileX - 1, BallTileY)) {
+      BounceOffWall(1);
+    } else {
+      BallSubX += 64;
+      BallTileX--;
+    }
   }
   if (BallSubX > 32) {
-    BallSubX -= 64;
-    BallTileX++;
+    if (IsSolid(BallTileX + 1, BallTileY)) {
+      BounceOffWall(-1);
+    } else {
+      BallSubX -= 64;
+      BallTileX++;
+    }
   }
 }

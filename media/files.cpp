@@ -2,10 +2,12 @@
 //
 // Read streams hold the whole file in memory (the program's text files are
 // small), which lets plain files and "incbin::" embedded files share one
-// reader. Writes go to a temporary file beside the target that replaces it
+// reader. A bank is its own memory, or a whole file mapped copy-on-write
+// (MapBank) for large data read once per run. Writes go to a temporary file beside the target that replaces it
 // only when everything was written and synced, so a crash or a full disk
 // leaves the old file intact rather than a half-written one.
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,6 +17,7 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <memory>
 
 #include "media/internal.h"
 #include "media/media.h"
@@ -35,8 +38,17 @@ struct Embedded {
   size_t size;
 };
 
+struct Bank {
+  std::vector<uint8_t> bytes;
+  std::shared_ptr<uint8_t> mapped;  // a file's pages, unmapped with the bank
+  size_t mappedSize = 0;
+
+  uint8_t* Data() { return mapped ? mapped.get() : bytes.data(); }
+  size_t Size() const { return mapped ? mappedSize : bytes.size(); }
+};
+
 std::map<int, Stream> Streams;
-std::map<int, std::vector<uint8_t>> Banks;
+std::map<int, Bank> Banks;
 std::map<std::string, Embedded> EmbeddedFiles;
 int NextStream = 1, NextBank = 1;
 
@@ -111,7 +123,7 @@ std::string media::ReadMediaFile(const std::string& path, size_t maxBytes, std::
 
 int64_t media::BankBytes() {
   int64_t total = 0;
-  for (auto& [id, bank] : Banks) total += int64_t(bank.size());
+  for (auto& [id, bank] : Banks) total += int64_t(bank.Size());
   return total;
 }
 
@@ -214,7 +226,7 @@ std::string CurrentDir() {
 
 int CreateBank(int size) {
   int id = NextBank++;
-  Banks[id].assign(size_t(std::max(size, 0)), 0);
+  Banks[id].bytes.assign(size_t(std::max(size, 0)), 0);
   return id;
 }
 
@@ -222,18 +234,47 @@ int LoadBank(const std::string& path) {
   std::vector<uint8_t> bytes;
   if (!media::ReadWholeFile(path, bytes)) return 0;
   int id = NextBank++;
-  Banks[id] = std::move(bytes);
+  Banks[id].bytes = std::move(bytes);
+  return id;
+}
+
+// Private and writable, so the bank behaves like a loaded one: a write
+// copies just the page it touches. Pages come in as they are first read,
+// straight from the file cache.
+int MapBank(const std::string& path) {
+  if (IsIncbin(path) || FileType(path) != 1) return LoadBank(path);
+  int file = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (file < 0) return 0;
+  struct stat st;
+  bool sized = fstat(file, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 && st.st_size < INT32_MAX;
+  void* at = sized ? mmap(nullptr, size_t(st.st_size), PROT_READ | PROT_WRITE, MAP_PRIVATE, file, 0) : MAP_FAILED;
+  close(file);
+  if (at == MAP_FAILED) return LoadBank(path);  // empty, or a file system that cannot map
+  size_t size = size_t(st.st_size);
+#ifdef MADV_POPULATE_READ
+  madvise(at, size, MADV_POPULATE_READ);  // all pages in one call, still shared
+#endif
+  int id = NextBank++;
+  Bank& bank = Banks[id];
+  bank.mapped.reset(static_cast<uint8_t*>(at), [size](uint8_t* p) { munmap(p, size); });
+  bank.mappedSize = size;
   return id;
 }
 
 int BankSize(int bank) {
   auto it = Banks.find(bank);
-  return it == Banks.end() ? 0 : int(it->second.size());
+  return it == Banks.end() ? 0 : int(it->second.Size());
 }
 
 void ResizeBank(int bank, int size) {
   auto it = Banks.find(bank);
-  if (it != Banks.end()) it->second.resize(size_t(std::max(size, 0)), 0);
+  if (it == Banks.end()) return;
+  Bank& b = it->second;
+  if (b.mapped) {  // a mapping cannot grow: the bank takes its own copy
+    b.bytes.assign(b.Data(), b.Data() + b.Size());
+    b.mapped.reset();
+  }
+  b.bytes.resize(size_t(std::max(size, 0)), 0);
 }
 
 bool SaveBank(int bank, const std::string& path) {
@@ -242,29 +283,29 @@ bool SaveBank(int bank, const std::string& path) {
   std::string temp = media::TempNameFor(path);
   FILE* f = fopen(temp.c_str(), "wb");
   if (!f) return false;
-  const std::vector<uint8_t>& b = it->second;
-  bool ok = fwrite(b.data(), 1, b.size(), f) == b.size();
+  Bank& b = it->second;
+  bool ok = fwrite(b.Data(), 1, b.Size(), f) == b.Size();
   return media::CommitTemp(f, temp, path, ok);
 }
 
 int32_t PeekInt(int bank, int offset) {
   auto it = Banks.find(bank);
-  if (it == Banks.end() || offset < 0 || int64_t(offset) + 4 > int64_t(it->second.size())) return 0;
-  const uint8_t* p = it->second.data() + offset;
+  if (it == Banks.end() || offset < 0 || int64_t(offset) + 4 > int64_t(it->second.Size())) return 0;
+  const uint8_t* p = it->second.Data() + offset;
   return int32_t(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24);
 }
 
 void PokeInt(int bank, int offset, int32_t value) {
   auto it = Banks.find(bank);
-  if (it == Banks.end() || offset < 0 || int64_t(offset) + 4 > int64_t(it->second.size())) return;
-  uint8_t* p = it->second.data() + offset;
+  if (it == Banks.end() || offset < 0 || int64_t(offset) + 4 > int64_t(it->second.Size())) return;
+  uint8_t* p = it->second.Data() + offset;
   uint32_t v = uint32_t(value);
   for (int i = 0; i < 4; i++) p[i] = uint8_t(v >> (8 * i));
 }
 
 uint8_t* BankData(int bank) {
   auto it = Banks.find(bank);
-  return it == Banks.end() ? nullptr : it->second.data();
+  return it == Banks.end() ? nullptr : it->second.Data();
 }
 
 void FreeBank(int bank) {

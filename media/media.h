@@ -232,6 +232,11 @@ void RegisterEmbedded(const std::string& name, const void* data, size_t size);
 
 int CreateBank(int size);
 int LoadBank(const std::string& path);  // whole file or embedded file
+// The same without reading the file in: its pages are mapped and shared with
+// the file cache until written. For large files that are replaced by
+// renaming, never rewritten in place (a file cut short under a mapping would
+// fault on reading past its new end).
+int MapBank(const std::string& path);
 int BankSize(int bank);
 void ResizeBank(int bank, int size);
 bool SaveBank(int bank, const std::string& path);

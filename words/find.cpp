@@ -150,13 +150,21 @@ const std::vector<int>* EntriesByLength(const uint8_t* bank) {
 
 uint32_t CodeAt(const uint32_t w[3], int q) { return (w[q / 6] >> (5 * (q % 6))) & 31; }
 
+// Room for `more` matches. The list grows by doubling, never to the exact
+// new size: a search appends once per expansion, and exact growth would copy
+// the whole list each time (minutes for "***").
+void MakeRoom(size_t more) {
+  size_t needed = WordMatches.size() + more;
+  if (needed > WordMatches.capacity()) WordMatches.reserve(std::max(needed, 2 * WordMatches.capacity()));
+}
+
 void Append(Search& s, const std::vector<int>& hits) {
   if (s.stopped || s.found + int64_t(hits.size()) > WordMatchLimit) {
     s.stopped = true;
     return;
   }
   s.found += int64_t(hits.size());
-  WordMatches.reserve(WordMatches.size() + hits.size());
+  MakeRoom(hits.size());
   for (int i : hits) {
     uint32_t w[3];
     ReadEntry(s.bank, i, w);
@@ -286,21 +294,27 @@ std::vector<int> Contenders(const Search& s, double* expected) {
   const std::string& tail = s.parts.back();
   std::vector<int> left;
   *expected = 0;
-  for (int i = 0; i < WordScanEntries; i++) {
+  auto consider = [&](int i) {
     uint32_t w[3];
     ReadEntry(s.bank, i, w);
     int n = LetterCount(w);
-    if (n < letters || n > letters + MaxRun * stars || !Fits(w, m)) continue;
-    bool fits = true;
-    for (size_t t = 0; t < tail.size() && fits; t++) {
+    if (n < letters || n > letters + MaxRun * stars || !Fits(w, m)) return;
+    for (size_t t = 0; t < tail.size(); t++) {
       uint32_t code = uint32_t((unsigned char)tail[t]) - 64;
-      if (code >= 1 && code <= 26) fits = CodeAt(w, n - int(tail.size()) + int(t)) == code;
+      if (code >= 1 && code <= 26 && CodeAt(w, n - int(tail.size()) + int(t)) != code) return;
     }
-    if (!fits) continue;
-    double ways = ExpansionsFitted(s, w, n);
-    if (ways <= 0) continue;
+    // One star: the checks above leave exactly the expansion of length n.
+    double ways = stars == 1 ? 1 : ExpansionsFitted(s, w, n);
+    if (ways <= 0) return;
     left.push_back(i);
     *expected += ways;
+  };
+  if (m.mask[0] == 0) {
+    for (int i = 0; i < WordScanEntries; i++) consider(i);
+  } else {  // letters first: a block test sets aside all but the few that start right
+    for (int block = 0; block < WordScanEntries; block += 64)
+      for (uint64_t fit = FitsBlock(s.bank, block, std::min(block + 64, WordScanEntries), m); fit; fit &= fit - 1)
+        consider(block + std::countr_zero(fit));
   }
   return left;
 }
@@ -340,7 +354,10 @@ std::string FindWords(const std::string& pattern, int top) {
       if (s.parts.size() - 1 > size_t(MaxStars)) s.stopped = true;
       else left = Contenders(s, &expected);
       if (expected > double(WordMatchLimit)) s.stopped = true;
-      if (!left.empty() && !s.stopped) Expand(s, 1, s.parts[0], left);
+      if (!left.empty() && !s.stopped) {
+        MakeRoom(size_t(expected));  // the count is exact: one allocation
+        Expand(s, 1, s.parts[0], left);
+      }
     }
   }
   if (s.stopped) {

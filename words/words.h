@@ -7,6 +7,7 @@
 // ("sowpods_bank_zip.dat", one zlib stream) and inflates it once at start-up.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -38,11 +39,30 @@ extern bool WordSearchStopped;
 void RegisterWordBankFile();
 
 void CreateWordBank();  // a zeroed WordBank and an empty WordMatches
-void LoadWordBank();    // inflates "incbin::sowpods_bank_zip.dat" into WordBank
+// Inflates "incbin::sowpods_bank_zip.dat" into WordBank. A damaged one is
+// logged with LogFailure and leaves no bank (WordBank 0: searches find nothing).
+void LoadWordBank();
+// Makes a bank file the WordBank: a raw one (exactly WordBankBytes) is used
+// in place, mapped rather than read; any other is inflated. Returns "" when
+// done, otherwise what is wrong with the file, and leaves no bank.
+std::string LoadWordBankFile(const std::string& path);
 // Fills WordBank from a word file, one word per line, and writes
 // "sowpods_bank.dat" and "sowpods_bank_zip.dat" in the current folder.
 // Returns "" when done, otherwise why nothing was written.
 std::string BuildWordBank(const std::string& wordFile = "sowpods.txt");
+
+// The checks behind the three above, on bytes in memory. Each returns "" when
+// all is well, otherwise what is wrong, worded to follow a file's name.
+// A raw bank: exactly WordBankBytes, no chunk a built bank cannot hold (top
+// bits set, codes above 27), and at least one word.
+std::string WordBankFault(const uint8_t* bank, size_t size);
+// One zlib stream, nothing after it, inflating to exactly WordBankBytes
+// (into `bank`) of valid raw bank.
+std::string InflateWordBank(const uint8_t* zip, size_t size, uint8_t* bank);
+// A word list as three chunks per usable line (lines end at LF, CR or CR LF).
+// Refuses binary content, more than WordBankEntries words, and a list
+// without a single word.
+std::string PackWordList(const uint8_t* text, size_t size, std::vector<uint32_t>& chunks);
 
 int32_t PackWordChunk(const std::string& text, int chunk);  // chunk 0, 1 or 2
 std::string UnpackWord(uint32_t w0, uint32_t w1, uint32_t w2);

@@ -2,6 +2,9 @@
 // sprites and field extraction, checked by reading pixels back.
 #include "frame/draw.h"
 
+#include <cmath>
+#include <utility>
+
 #include "app/settings.h"
 #include "frame/frame_end.h"
 #include "tests/support/headless.h"
@@ -16,10 +19,12 @@ TEST(DrawColour, ClampsAndTruncatesChannelsAndLeavesAlphaWhenOmitted) {
   EXPECT_EQ(g, 0);
   EXPECT_EQ(b, 127);
   EXPECT_FLOAT_EQ(GetAlpha(), 0.5f);
-  SetDrawColour(0, 0, 0, 2);
-  EXPECT_FLOAT_EQ(GetAlpha(), 1.0f);
-  SetDrawColour(0, 0, 0, -3);  // below zero reads as "omitted"
-  EXPECT_FLOAT_EQ(GetAlpha(), 1.0f);
+  // A fade that overshoots either end stops there.
+  for (auto [given, set] : {std::pair{2.0f, 1.0f}, {-3.0f, 0.0f}, {NAN, 0.0f}}) {
+    SetAlpha(0.5f);
+    SetDrawColour(0, 0, 0, given);
+    EXPECT_FLOAT_EQ(GetAlpha(), set) << given;
+  }
 }
 
 TEST(DrawState, ResetRestoresDefaultsAndBadBlendKindsAreIgnored) {

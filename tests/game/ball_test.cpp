@@ -103,12 +103,30 @@ TEST_F(Ball, WallsReverseTheBallBothWays) {
   EXPECT_EQ(BallSubX, 5);
   EXPECT_EQ(SfxSlot, 22);
 
-  // Speed 1 is never tested: the ball drifts into the rock.
+  // Speed 1 is no wall hit: the ball drifts on towards the rock.
   PlaceBall(50, 20);
   VelX = -1;
   Hold(VK_LEFT, true);
   BallStep();
   EXPECT_EQ(VelX, -2);
+  EXPECT_EQ(SfxSlot, 22);
+}
+
+// Past the wall test's window (or drifting at 1) the ball is caught at the
+// step into the rock instead, and bounces off it as from a wall.
+TEST_F(Ball, CrossingIntoRockBouncesBothWays) {
+  LoadEffect(4);
+  for (int side : {1, -1}) {
+    EmptyCave();
+    CaveCells[20][50 + side] = 5;
+    PlaceBall(50, 20);
+    BallSubX = 30 * side;
+    VelX = 8 * side;
+    BallStep();
+    EXPECT_EQ(BallTileX, 50);
+    EXPECT_EQ(BallSubX, 0);
+    EXPECT_EQ(VelX, -7 * side);  // one step of friction, then the bounce
+  }
   EXPECT_EQ(SfxSlot, 22);
 }
 

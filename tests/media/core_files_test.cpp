@@ -214,6 +214,28 @@ TEST_F(CoreFiles, SaveBankIsAtomicAndLoadsBack) {
   EXPECT_EQ(LoadBank("missing.dat"), 0);
 }
 
+// A mapped bank must behave like a loaded one, and never write to its file.
+TEST_F(CoreFiles, MappedBankReadsTheFileAndKeepsWritesPrivate) {
+  Spit("bank.dat", "ABCDEFGH");
+  Spit("empty.dat", "");
+  int bank = MapBank("bank.dat");
+  ASSERT_EQ(BankSize(bank), 8);
+  EXPECT_EQ(PeekInt(bank, 4), 0x48474645);
+  PokeInt(bank, 0, 0x34333231);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(BankData(bank)), 8), "1234EFGH");
+  EXPECT_EQ(Slurp("bank.dat"), "ABCDEFGH");
+  ResizeBank(bank, 10);  // takes its own copy
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(BankData(bank)), 10), std::string("1234EFGH\0\0", 10));
+  FreeBank(bank);
+  int mapped = MapBank("bank.dat");
+  EXPECT_EQ(BankData(mapped)[0], 'A');
+  FreeBank(mapped);
+  EXPECT_EQ(BankSize(MapBank("empty.dat")), 0);
+  EXPECT_NE(MapBank("empty.dat"), 0);
+  EXPECT_EQ(MapBank("missing.dat"), 0);
+  EXPECT_EQ(MapBank("."), 0);
+}
+
 TEST_F(CoreFiles, MemoryFiguresFollowBanks) {
   CollectGarbage();
   int64_t before = MemoryInUse();

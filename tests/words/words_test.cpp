@@ -8,9 +8,14 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <sstream>
+
+#include <zlib.h>
 
 #include "media/media.h"
 #include "words/words.h"
+
+using namespace std::string_literals;
 
 namespace {
 
@@ -85,7 +90,9 @@ void WriteText(const std::string& path, const std::string& text) { std::ofstream
 
 std::string ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
 }
 
 }  // namespace
@@ -158,21 +165,34 @@ TEST(BuildWordBank, RebuildsTheEmbeddedFilesByteForByte) {
   EXPECT_TRUE(ReadBytes("sowpods_bank_zip.dat") == embedded);
 }
 
-TEST(BuildWordBank, TrimsUpperCasesAndSkipsUnusableLines) {
+// Lists come from any system: lines end at LF, CR or CR LF.
+TEST(BuildWordBank, TrimsUpperCasesAndSkipsUnusableLinesWhateverTheLineEnds) {
   EnterScratchFolder("lines");
-  WriteText("sowpods.txt", "  cat \r\nA\n\nABCDEFGHIJKLMNOPQRS\nABCDEFGHIJKLMNOPQR\nzz");
-  ASSERT_EQ(BuildWordBank(), "");
-  int raw = LoadBank("sowpods_bank.dat");
-  ASSERT_EQ(BankSize(raw), 4000000);
-  auto entry = [raw](int i) {
-    return UnpackWord(uint32_t(PeekInt(raw, i * 12)), uint32_t(PeekInt(raw, i * 12 + 4)),
-                      uint32_t(PeekInt(raw, i * 12 + 8)));
+  struct Case {
+    std::string list;
+    std::vector<std::string> words;
+  } cases[] = {
+      {"  cat \r\nA\n\nABCDEFGHIJKLMNOPQRS\nABCDEFGHIJKLMNOPQR\nzz",
+       {"CAT", "ABCDEFGHIJKLMNOPQR", "ZZ"}},
+      {"ONE\rTWO\rTHREE", {"ONE", "TWO", "THREE"}},
+      {"ONE\r\nTWO\r\n", {"ONE", "TWO"}},
+      {"\xEF\xBB\xBFONE\nTWO\r\r\nTHREE\n\r", {"ONE", "TWO", "THREE"}},
   };
-  EXPECT_EQ(entry(0), "CAT");
-  EXPECT_EQ(entry(1), "ABCDEFGHIJKLMNOPQR");
-  EXPECT_NE(PeekInt(raw, 12 + 8), 0);  // eighteen letters fill the third chunk
-  EXPECT_EQ(entry(2), "ZZ");
-  EXPECT_EQ(entry(3), "");
+  for (const Case& c : cases) {
+    WriteText("sowpods.txt", c.list);
+    ASSERT_EQ(BuildWordBank(), "") << c.list;
+    int raw = LoadBank("sowpods_bank.dat");
+    ASSERT_EQ(BankSize(raw), 4000000);
+    std::vector<std::string> words;
+    for (int at = 0; PeekInt(raw, at) != 0; at += 12)
+      words.push_back(UnpackWord(uint32_t(PeekInt(raw, at)), uint32_t(PeekInt(raw, at + 4)),
+                                 uint32_t(PeekInt(raw, at + 8))));
+    EXPECT_EQ(words, c.words) << c.list;
+    FreeBank(raw);
+  }
+  WriteText("sowpods.txt", "ABCDEFGHIJKLMNOPQR");
+  ASSERT_EQ(BuildWordBank(), "");
+  EXPECT_NE(PeekInt(LoadBank("sowpods_bank.dat"), 8), 0);  // eighteen letters fill the third chunk
 }
 
 TEST(BuildWordBank, ShorterListLeavesNoEarlierWordsBehind) {
@@ -196,19 +216,105 @@ TEST(BuildWordBank, BadListsWriteNothing) {
 
   WriteText("small.txt", "OLD\n");
   ASSERT_EQ(BuildWordBank("small.txt"), "");
-  std::string before = ReadBytes("sowpods_bank_zip.dat");
+  std::string raw = ReadBytes("sowpods_bank.dat"), zip = ReadBytes("sowpods_bank_zip.dat");
   std::string tooMany;
   for (int i = 0; i < 333334; i++) tooMany += "WORD\n";
-  WriteText("sowpods.txt", tooMany);
-  std::string error = BuildWordBank();
-  EXPECT_NE(error.find("333333"), std::string::npos) << error;
-  EXPECT_EQ(ReadBytes("sowpods_bank_zip.dat"), before);
+  struct Case {
+    std::string list, why;
+  } cases[] = {
+      {"", "has no words"},
+      {"\n \r\nA\r\n   B\n" + std::string(19, 'X'), "has no words"},
+      {"--\n?!\n", "has no words"},
+      {"CAT\nD\0G\n"s, "is not text (byte 0 on line 2)"},
+      {"C\0A\0T\0\r\0\n\0"s, "is not text (byte 0 on line 1)"},  // UTF-16
+      {"CAT\rDOG\r\x1b[0m\r", "is not text (byte 27 on line 3)"},
+      {tooMany, "has more than 333333 words"},
+  };
+  for (const Case& c : cases) {
+    WriteText("sowpods.txt", c.list);
+    std::string error = BuildWordBank();
+    EXPECT_NE(error.find(c.why), std::string::npos) << error;
+    EXPECT_TRUE(ReadBytes("sowpods_bank.dat") == raw && ReadBytes("sowpods_bank_zip.dat") == zip) << c.why;
+  }
 
   tooMany.resize(tooMany.size() - 5);  // exactly a full bank is fine
   WriteText("sowpods.txt", tooMany);
   EXPECT_EQ(BuildWordBank(), "");
   for (const auto& file : std::filesystem::directory_iterator("."))
     EXPECT_NE(file.path().extension(), ".part") << file.path();  // no temporary left over
+}
+
+// Bank files from elsewhere (the tool's --bank): either form is taken, and
+// anything that is not a whole bank is refused and leaves no bank, rather
+// than searching whatever part of it arrived.
+TEST(WordBankFile, RawOrCompressedIsTakenAnythingElseRefused) {
+  LoadEmbeddedBank();
+  std::vector<std::string> cxt = Found("C?T");
+  const std::string raw(reinterpret_cast<const char*>(BankData(WordBank)), 4000000);
+  int embedded = LoadBank("incbin::sowpods_bank_zip.dat");
+  const std::string zip(reinterpret_cast<const char*>(BankData(embedded)), size_t(BankSize(embedded)));
+  auto compressed = [](const std::string& bytes) {
+    std::string out(compressBound(uLong(bytes.size())), '\0');
+    uLongf size = uLongf(out.size());
+    compress(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(bytes.data()),
+             uLong(bytes.size()));
+    return out.substr(0, size);
+  };
+  std::string noise(4000000, '\0');
+  uint32_t state = 12345;
+  for (char& c : noise) c = char((state = state * 1103515245 + 12345) >> 24);
+  std::string badEntry = raw;
+  badEntry[267751 * 12 + 3] = char(0x40);  // a chunk's top bits set, past the last word
+  std::string zeros(4000000, '\0');
+  std::string folder = EnterScratchFolder("bankfile");
+  struct Case {
+    std::string bytes, why;  // why empty: a good bank
+  } cases[] = {
+      {raw, ""},
+      {zip, ""},
+      {"", "is empty"},
+      {zip.substr(0, zip.size() / 2), "is not a whole zlib stream"},
+      {raw.substr(0, 3999988), "is 3999988 bytes and not compressed"},
+      {noise, "holds something other than words at entry 0"},
+      {noise.substr(0, 1000), "not compressed"},
+      {zip + "junk", "has 4 stray bytes after its zlib stream"},
+      {badEntry, "holds something other than words at entry 267751"},
+      {compressed(badEntry), "holds something other than words at entry 267751"},
+      {zeros, "holds no words"},
+      {compressed(zeros), "holds no words"},
+      {compressed(raw + "X"), "inflates to more than 4000000 bytes"},
+      {compressed(raw.substr(12)), "inflates to 3999988 bytes"},
+  };
+  for (const Case& c : cases) {
+    WriteText("bank.dat", c.bytes);
+    std::string why = LoadWordBankFile("bank.dat");
+    if (c.why.empty()) {
+      EXPECT_EQ(why, "");
+      EXPECT_EQ(Found("C?T"), cxt);
+    } else {
+      EXPECT_NE(why.find(c.why), std::string::npos) << why;
+      EXPECT_TRUE(Found("").empty()) << c.why;
+    }
+  }
+  EXPECT_EQ(LoadWordBankFile("missing.dat"), "can't be read");
+  EXPECT_TRUE(Found("C?T").empty());
+}
+
+// The program carries its bank; if that copy is damaged the run goes on,
+// says so once, and no search returns words from half a bank.
+TEST(WordBank, DamagedEmbeddedBankIsReportedAndFindsNothing) {
+  LoadEmbeddedBank();
+  int embedded = LoadBank("incbin::sowpods_bank_zip.dat");
+  for (size_t keep : {size_t(BankSize(embedded)) - 100, size_t(0)}) {
+    RegisterEmbedded("sowpods_bank_zip.dat", BankData(embedded), keep);
+    testing::internal::CaptureStderr();
+    LoadWordBank();
+    std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_NE(said.find("sowpods_bank_zip.dat"), std::string::npos) << said;
+    EXPECT_TRUE(Found("").empty());
+    EXPECT_TRUE(Found("C?T").empty());
+  }
 }
 
 TEST(FindWords, LettersWildcardsAndCase) {
@@ -259,6 +365,21 @@ TEST(FindWords, SeveralStarsKeepEveryDuplicateInNestingOrder) {
     EXPECT_EQ(Found(pattern), plain) << pattern;
     EXPECT_EQ(WordMatchCount(pattern), double(plain.size())) << pattern;
   }
+}
+
+// Matches arrive a few at a time (one batch per expansion); growing the list
+// to the exact new size on each would copy it over and over.
+TEST(FindWords, AppendingMatchesSeldomMovesTheList) {
+  LoadEmbeddedBank();
+  FindWords("", 1);
+  int moves = 0;
+  for (int call = 0; call < 100; call++) {
+    const WordType* before = WordMatches.data();
+    FindWords("CAT*", 0);
+    moves += WordMatches.data() != before;
+  }
+  EXPECT_EQ(WordMatches.size(), 2250 + 100 * WordMatchCount("CAT*"));
+  EXPECT_LE(moves, 12);
 }
 
 TEST(FindWords, TopLevelReplacesNestedCallsAdd) {
