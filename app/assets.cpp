@@ -7,6 +7,7 @@
 
 #include <cstdio>
 
+#include "app/essentials.h"
 #include "app/settings.h"
 #include "app/startup.h"
 #include "frame/draw.h"
@@ -80,9 +81,10 @@ void ApplyDisplayMode() {
     if (depth == 0) AddMessage("Can't set to fullscreen in this resolution.", 1);
   }
   LogLine("\tResolution : " + std::to_string(ScreenW) + "x" + std::to_string(ScreenH) + "," + std::to_string(depth));
+  RequireEssentials(false);
 
   CloseStream(OpenWrite("crash.dat"));
-  OpenDisplay(ScreenW, ScreenH, depth, 60);
+  if (!OpenDisplay(ScreenW, ScreenH, depth, 60)) CannotStart("");  // the display named its failure
 
   Settings[2] = 0;
   VirtW = 1280;
@@ -103,6 +105,7 @@ void ApplyDisplayMode() {
 
   LoadCommonAssets();
   LoadGameArt();
+  RequireEssentials(true);
   LogLine("-=-=-=-=-=-=-=-=-=-=-=-=-=-");
   DeleteFile("crash.dat");
 }
@@ -160,6 +163,7 @@ void LoadCommonAssets() {
   LogoImage = LoadImage("logo.png", IMAGE_MASKED | IMAGE_FILTERED);
   CommunityLogoImage = LoadImage("Brimhall.png", IMAGE_MASKED | IMAGE_FILTERED);
   LogLine("\tBadgeGet");
+  FreeSound(BadgeGetSound);  // sounds outlive a display: free what is replaced
   BadgeGetSound = LoadSound("badgeget.wav");
   if (GraphicsOpen == 0) ShowLoadingScreen();
 
@@ -174,6 +178,7 @@ void LoadCommonAssets() {
   for (int i = 1; i <= 200; i++) {
     char name[16];
     std::snprintf(name, sizeof name, "%03d.wav", i);
+    FreeSound(SoundEffects[i]);
     SoundEffects[i] = 0;
     if (FileType(name) == 1) {
       LogLine("\tSFX(" + std::to_string(i) + ")");

@@ -32,6 +32,10 @@ bool VirtualClockOn();
 // Owned by files.cpp: a whole file by the names OpenRead takes ("incbin::"
 // too), for loaders that hand memory to SDL. False when it cannot be read.
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes);
+// The same for the media loaders, refusing files above maxBytes before they
+// are read: "" when read, else why not ("missing", "unreadable (...)",
+// "too large (...)", "damaged (empty file)").
+std::string ReadMediaFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes);
 // Every written file goes to TempNameFor(target) first; CommitTemp flushes,
 // syncs and closes it, renames it over the target, or removes it when
 // anything failed (ok false on entry counts as failed).
@@ -41,6 +45,11 @@ int64_t BankBytes();
 
 // Owned by sound.cpp.
 int64_t SoundBytes();
+
+// Owned by log.cpp: a loader's failure, reported through LogFailure ("could
+// not load <file>: <reason>") the first time that file fails. Returns 0,
+// the handle a failed load gives.
+int LoadFailed(const std::string& path, const std::string& reason);
 
 // Owned by media.cpp: handles freed since the last CollectGarbage; every
 // Free* adds one.

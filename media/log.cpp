@@ -4,7 +4,10 @@
 // to it, the media loaders included: a file that fails to load is named in
 // the log and on standard error, so a broken install never fails in silence.
 #include <cstdio>
+#include <filesystem>
+#include <set>
 
+#include "media/internal.h"
 #include "media/media.h"
 
 static int StartupLog;
@@ -28,4 +31,17 @@ void LogFailure(const std::string& text) {
   std::fprintf(stderr, "plimbo: %s\n", text.c_str());
   std::fflush(stderr);
   LogLine("\t" + text);
+}
+
+// Named by its full path: files are opened relative to a folder that moves,
+// so a bare name would not say which copy failed. A display change reloads
+// every image and font, and one font file backs many sizes: a file is worth
+// one line per run, not one per load (nor one per attempt of a fuzzer).
+int media::LoadFailed(const std::string& path, const std::string& reason) {
+  static std::set<std::string> reported;
+  if (!reported.insert(path).second) return 0;
+  std::error_code error;
+  std::string shown = path.rfind("incbin::", 0) == 0 ? path : std::filesystem::absolute(path, error).lexically_normal().string();
+  LogFailure("could not load " + (shown.empty() ? path : shown) + ": " + reason);
+  return 0;
 }
