@@ -7,6 +7,7 @@
 
 #include <cstdio>
 
+#include "app/essentials.h"
 #include "frame/common_media.h"
 #include "frame/draw.h"
 #include "frame/folders.h"
@@ -44,7 +45,7 @@ static void BuildModeList() {
   Settings[SETTING_HEIGHT] = ScreenH;
 }
 
-static std::string CrashMarker() { return PlayerGameFolder + "crash.dat"; }
+std::string CrashMarker() { return PlayerGameFolder + "crash.dat"; }
 
 // The virtual screen keeps the display's shape: 16:9 and 16:10 get their
 // own, every other shape the 4:3 one.
@@ -92,13 +93,15 @@ void ApplyDisplayMode() {
     if (depth == 0) AddMessage("Can't set to fullscreen in this resolution.", 1);
   }
   LogLine("\tResolution : " + std::to_string(ScreenW) + "x" + std::to_string(ScreenH) + "," + std::to_string(depth));
+  RequireEssentials(false);
 
   CloseStream(OpenWrite(CrashMarker()));
-  OpenDisplay(ScreenW, ScreenH, depth, 60);
+  if (!OpenDisplay(ScreenW, ScreenH, depth, 60)) CannotStart("");  // the display named its failure
   ChooseVirtualScreen();
 
   LoadCommonAssets();
   LoadGameArt();
+  RequireEssentials(true);
   LogLine("-=-=-=-=-=-=-=-=-=-=-=-=-=-");
   DeleteFile(CrashMarker());
 }
@@ -161,6 +164,7 @@ void LoadCommonAssets() {
   LogoImage = LoadImage(CommonFolder + "logo.png", IMAGE_MASKED | IMAGE_FILTERED);
   CommunityLogoImage = LoadImage(CommonFolder + "Brimhall.png", IMAGE_MASKED | IMAGE_FILTERED);
   LogLine("\tBadgeGet");
+  FreeSound(BadgeGetSound);  // sounds outlive a display: free what is replaced
   BadgeGetSound = LoadSound(CommonFolder + "badgeget.wav");
   if (GraphicsOpen == 0) ShowLoadingScreen();
 
@@ -173,6 +177,7 @@ void LoadCommonAssets() {
   for (int i = 1; i <= SoundEffectSlots; i++) {
     char name[16];
     std::snprintf(name, sizeof name, "%03d.wav", i);
+    FreeSound(SoundEffects[i]);
     SoundEffects[i] = 0;
     if (FileType(GameFolder + name) == 1) {
       LogLine("\tSFX(" + std::to_string(i) + ")");

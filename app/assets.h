@@ -3,10 +3,13 @@
 // frame/common_media.h, where every layer that draws can read them).
 #pragma once
 
+#include <string>
+
 constexpr int ModeListSize = 2500;  // index 0 unused, so 2499 modes fit
 extern int ModeListW[ModeListSize], ModeListH[ModeListSize];
 extern int ModeCount;
 extern int GraphicsOpen;  // 1 once the first display is open and the loading screen shown
 
 void ApplyDisplayMode();
+std::string CrashMarker();  // "crash.dat" in the player's game folder
 void LoadCommonAssets();

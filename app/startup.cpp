@@ -5,6 +5,7 @@
 // screen until the player quits and hands over to the closing sequence.
 #include "app/startup.h"
 
+#include <cstdint>
 #include <cstdlib>
 
 #include "app/assets.h"
@@ -50,6 +51,29 @@ static void FillCreditLines() {
   for (int i = 1; i <= 16; i++) CreditLines[i] = lines[i];
 }
 
+// A frame count is a whole number from 1 up: anything else (a word, 0, a
+// sign, a number past 2^31) used to mean "no limit", and a headless run
+// asked to stop then never did.
+static bool FrameCount(const std::string& text, int* frames) {
+  if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+  long long n = std::stoll(text);
+  if (n < 1 || n > INT32_MAX) return false;
+  *frames = int(n);
+  return true;
+}
+
+// Named here, so a run asked to replay a file it cannot read stops at once
+// instead of running unscripted.
+static std::string ScriptFileProblem(const std::string& path) {
+  int type = FileType(path);
+  if (type == 0) return "no such file";
+  if (type == 2) return "it is a folder";
+  int stream = OpenRead(path);
+  if (stream == 0) return "it cannot be read";
+  CloseStream(stream);
+  return "";
+}
+
 bool ParseOptions(int argc, char** argv, RunOptions* options, std::string* error) {
   for (int i = 1; i < argc; i++) {
     std::string arg = argv[i];
@@ -61,13 +85,19 @@ bool ParseOptions(int argc, char** argv, RunOptions* options, std::string* error
       options->virtualClock = true;
     } else if (arg == "--script" && hasValue) {
       options->script = argv[++i];
+      if (std::string problem = ScriptFileProblem(options->script); !problem.empty()) {
+        *error = "--script " + options->script + ": " + problem;
+        return false;
+      }
     } else if (arg == "--frames" && hasValue) {
-      options->frameLimit = std::atoi(argv[++i]);
-      if (options->frameLimit < 0) options->frameLimit = 0;
+      if (!FrameCount(argv[++i], &options->frameLimit)) {
+        *error = "--frames " + std::string(argv[i]) + ": expected a whole number of frames from 1 to 2147483647";
+        return false;
+      }
     } else if (arg == "--play") {
       options->playAtOnce = true;
     } else if (arg == "--data" && hasValue) {
-      options->dataFolder = argv[++i];
+      options->playerFolder = argv[++i];
     } else {
       *error = "unknown or incomplete option: " + arg;
       return false;
@@ -111,7 +141,8 @@ int RunProgram(const RunOptions& options) {
   RegisterWordBankFile();
   StartMedia(MediaConfig{options.headless, options.virtualClock});
   if (!options.script.empty() && !LoadInputScript(options.script)) {
-    DebugLog("Could not read the input script " + options.script);
+    LogFailure("could not read the input script " + options.script);
+    EndProcess(2);
   }
   FrameLimit = options.frameLimit;
   ConnectFrameHooks();
@@ -124,7 +155,7 @@ int RunProgram(const RunOptions& options) {
   SetDefaultControls();
   SetDefaultSettings();
 
-  ResolveFolders(options.dataFolder);
+  ResolveFolders(options.dataFolder, options.playerFolder);
   OpenStartupLog(PlayerFolder + "Debug.txt");
   LogHeader();
   ReportMissingFolders();

@@ -12,10 +12,11 @@ extern int PlayerSlots;               // players the settings panel lists bindin
 struct RunOptions {
   bool headless = false;
   bool virtualClock = false;
-  std::string script;       // input script file
-  int frameLimit = 0;       // close down after this many frames (0 = never)
-  bool playAtOnce = false;  // start a game straight after loading
-  std::string dataFolder;   // the player's folder, instead of the usual one
+  std::string script;        // input script file
+  int frameLimit = 0;        // close down after this many frames (0 = never)
+  bool playAtOnce = false;   // start a game straight after loading
+  std::string playerFolder;  // --data DIR: the player's files go there
+  std::string dataFolder;    // tests: read the game's data from here, not beside the program
 };
 extern RunOptions Options;
 

@@ -24,7 +24,9 @@ std::string GameFolderName() {
   return name;
 }
 
-std::string BesideProgram() { return ProgramFolder() + "Files/"; }
+// Beside the program, unless start-up was given another folder (tests).
+std::string OwnData;
+std::string BesideProgram() { return OwnData.empty() ? ProgramFolder() + "Files/" : OwnData; }
 
 // <prefix>/share/plimbo-direr/ for a program in <prefix>/bin/.
 std::string Installed() {
@@ -48,7 +50,8 @@ void UseFolders(const std::string& dataFolder, const std::string& playerFolder) 
 // tree or portable copy runs its own data even where the game is installed.
 // Only a folder beside the program is written to: installed data belongs to
 // the system, whoever runs the game.
-void ResolveFolders(const std::string& playerFolder) {
+void ResolveFolders(const std::string& dataFolder, const std::string& playerFolder) {
+  OwnData = WithSlash(dataFolder);
   std::string data = BesideProgram();
   bool beside = FileType(data) == 2;
   if (!beside && FileType(Installed()) == 2) data = Installed();

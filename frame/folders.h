@@ -22,9 +22,10 @@ extern std::string GameFolder;        // DataFolder + "248/"
 extern std::string PlayerFolder;      // Setup.ini, Debug.txt, screenshots
 extern std::string PlayerGameFolder;  // PlayerFolder + "248/": scores.dat, crash.dat
 
-// Finds the data folder, chooses the player's folder (playerFolder when not
-// empty) and makes the player's folders a first start needs.
-void ResolveFolders(const std::string& playerFolder);
+// Finds the data folder (dataFolder instead of the one beside the program,
+// when not empty), chooses the player's folder (playerFolder when not empty)
+// and makes the player's folders a first start needs.
+void ResolveFolders(const std::string& dataFolder, const std::string& playerFolder);
 // One line for each folder the game needs that is not there; called once
 // the start-up log is open, so the lines land in it too.
 void ReportMissingFolders();

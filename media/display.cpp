@@ -37,8 +37,17 @@ std::string Caption;
 int RealW = 0, RealH = 0, VirtualW = 0, VirtualH = 0, RefreshHz = 60;
 double NextFlipAt = 0;  // clock time the next paced present is due
 
+// With no screen to reach, SDL falls back to its invisible "offscreen"
+// driver, and a game nobody can see would wait for ever for a key. It
+// counts only when asked for by name.
 bool VideoReady() {
-  return SDL_WasInit(SDL_INIT_VIDEO) || SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+  if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver && SDL_strcmp(driver, "offscreen") == 0 && !SDL_GetHint(SDL_HINT_VIDEODRIVER)) {
+    SDL_SetError("no screen found (is DISPLAY set? --headless runs without one)");
+    return false;
+  }
+  return true;
 }
 
 SDL_Renderer* CreateRenderer() {
@@ -123,11 +132,17 @@ void SetCaption(const std::string& caption) {
 
 bool OpenDisplay(int width, int height, int depth, int hz) {
   CloseDisplay();
-  if (width <= 0 || height <= 0 || !VideoReady()) return false;
+  if (width <= 0 || height <= 0) return false;
+  auto failed = [&](const char* doing) {
+    LogFailure(std::string("could not ") + doing + " a " + std::to_string(width) + " x " + std::to_string(height) +
+               (depth > 0 ? " full screen: " : " window: ") + SDL_GetError());
+    return false;
+  };
+  if (!VideoReady()) return failed("open");
   Uint32 flags = depth > 0 ? SDL_WINDOW_FULLSCREEN : 0;
   Window = SDL_CreateWindow(Caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                             width, height, flags);
-  if (!Window) return false;
+  if (!Window) return failed("open");
   if (depth > 0) {
     SDL_DisplayMode want{0, width, height, hz, nullptr}, got;
     if (SDL_GetClosestDisplayMode(0, &want, &got)) SDL_SetWindowDisplayMode(Window, &got);
@@ -136,7 +151,7 @@ bool OpenDisplay(int width, int height, int depth, int hz) {
   if (!Renderer) {
     SDL_DestroyWindow(Window);
     Window = nullptr;
-    return false;
+    return failed("draw in");
   }
   RealW = width;
   RealH = height;

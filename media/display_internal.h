@@ -38,8 +38,10 @@ void FontShutdown();   // font.cpp: releases FreeType
 int64_t ImageBytes();  // image.cpp: pixels held, for the memory figure
 int64_t FontBytes();   // font.cpp
 
-// PNG files as 0xAARRGGBB pixels (png.cpp). Both give false on any fault.
-bool ReadPNG(const std::string& path, std::vector<uint32_t>& pixels, int& width, int& height);
+// PNG files as 0xAARRGGBB pixels (png.cpp). Decoding gives "" or why the
+// bytes were refused ("damaged (...)", "too large (...)"); writing false.
+std::string DecodePNG(const std::vector<uint8_t>& file, std::vector<uint32_t>& pixels, int& width,
+                      int& height);
 bool WritePNG(const std::string& path, const std::vector<uint32_t>& pixels, int width,
               int height, int level);
 

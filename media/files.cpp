@@ -11,6 +11,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -99,6 +101,27 @@ bool media::ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) 
   bool ok = !ferror(f);
   fclose(f);
   return ok;
+}
+
+// Sized before reading, so a file far beyond anything the game ships is
+// refused without being read into memory.
+std::string media::ReadMediaFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes) {
+  bytes.clear();
+  struct stat st;
+  if (!IsIncbin(path)) {
+    if (path.empty() || stat(path.c_str(), &st) != 0)
+      return errno == ENOENT || path.empty() ? "missing" : "unreadable (" + std::string(strerror(errno)) + ")";
+    if (!S_ISREG(st.st_mode)) return "unreadable (not a file)";
+  }
+  size_t size = IsIncbin(path) ? 0 : size_t(st.st_size);
+  if (size <= maxBytes && !ReadWholeFile(path, bytes))
+    return IsIncbin(path) ? "missing" : "unreadable (" + std::string(strerror(errno)) + ")";
+  size = std::max(size, bytes.size());
+  if (size > maxBytes) {
+    bytes.clear();
+    return "too large (" + std::to_string(size) + " bytes, at most " + std::to_string(maxBytes) + ")";
+  }
+  return bytes.empty() ? "damaged (empty file)" : "";
 }
 
 int64_t media::BankBytes() {

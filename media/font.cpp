@@ -7,6 +7,7 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_OUTLINE_H
 
 #include <algorithm>
 #include <unordered_map>
@@ -61,14 +62,25 @@ Bitmap Rasterise(FT_Face face, bool smooth) {
 
 }  // namespace
 
+// Font files run to a few hundred kilobytes; a glyph many times the size
+// asked for is a broken outline, and drawing it would cost its whole area.
+constexpr size_t MaxFontFileBytes = 32 << 20;
+constexpr int MaxGlyphScale = 4;
+constexpr int MaxAtlasSide = 4096;
+
 int LoadFont(const std::string& path, int pixelSize, bool smooth) {
-  if (!Renderer || pixelSize <= 0) return 0;
-  if (!Library && FT_Init_FreeType(&Library) != 0) return 0;
+  if (!Renderer) return LoadFailed(path, "no display is open");
+  if (pixelSize <= 0) return 0;
+  if (!Library && FT_Init_FreeType(&Library) != 0) return LoadFailed(path, "FreeType did not start");
+  std::vector<uint8_t> file;
+  std::string why = ReadMediaFile(path, MaxFontFileBytes, file);
+  if (!why.empty()) return LoadFailed(path, why);
   FT_Face face;
-  if (FT_New_Face(Library, path.c_str(), 0, &face) != 0) return 0;
+  if (FT_New_Memory_Face(Library, file.data(), FT_Long(file.size()), 0, &face) != 0)
+    return LoadFailed(path, "damaged (not a font FreeType can read)");
   if (FT_Set_Pixel_Sizes(face, 0, pixelSize) != 0) {
     FT_Done_Face(face);
-    return 0;
+    return LoadFailed(path, "damaged (has no size " + std::to_string(pixelSize) + ")");
   }
   FT_Select_Charmap(face, FT_ENCODING_UNICODE);  // Latin-1 bytes are Unicode 0..255
 
@@ -77,13 +89,25 @@ int LoadFont(const std::string& path, int pixelSize, bool smooth) {
   font.lineHeight = static_cast<int>((face->size->metrics.height + 32) >> 6);
   std::vector<Bitmap> bitmaps(256);
   int64_t area = 0;
-  FT_Int32 load = FT_LOAD_RENDER | (smooth ? FT_LOAD_TARGET_NORMAL : FT_LOAD_TARGET_MONO);
+  const FT_Pos maxGlyph = FT_Pos(MaxGlyphScale) * pixelSize * 64;  // 26.6 units
+  FT_Int32 load = smooth ? FT_LOAD_TARGET_NORMAL : FT_LOAD_TARGET_MONO;
   for (int c = 32; c < 256; ++c) {
     if (FT_Load_Char(face, static_cast<FT_ULong>(c), load) != 0) continue;
+    FT_GlyphSlot slot = face->glyph;
     Glyph& g = font.glyphs[c];
-    g.left = face->glyph->bitmap_left;
-    g.top = face->glyph->bitmap_top;
-    g.advance = static_cast<int>((face->glyph->advance.x + 32) >> 6);
+    g.advance = static_cast<int>(std::clamp<FT_Pos>((slot->advance.x + 32) >> 6, -maxGlyph / 64, maxGlyph / 64));
+    // Measured before rendering: the outline's box is what rendering would
+    // allocate. An oversized glyph stays blank; the rest of the font is fine.
+    FT_Pos w = FT_Pos(slot->bitmap.width) * 64, h = FT_Pos(slot->bitmap.rows) * 64;
+    if (slot->format == FT_GLYPH_FORMAT_OUTLINE) {
+      FT_BBox box;
+      FT_Outline_Get_CBox(&slot->outline, &box);
+      w = box.xMax - box.xMin, h = box.yMax - box.yMin;
+    }
+    if (w > maxGlyph || h > maxGlyph) continue;
+    if (FT_Render_Glyph(slot, smooth ? FT_RENDER_MODE_NORMAL : FT_RENDER_MODE_MONO) != 0) continue;
+    g.left = slot->bitmap_left;
+    g.top = slot->bitmap_top;
     bitmaps[c] = Rasterise(face, smooth);
     area += int64_t(bitmaps[c].w + 1) * (bitmaps[c].h + 1);
   }
@@ -109,6 +133,9 @@ int LoadFont(const std::string& path, int pixelSize, bool smooth) {
   }
   font.atlasW = width;
   font.atlasH = std::max(1, penY + shelf);
+  if (font.atlasH > MaxAtlasSide)
+    return LoadFailed(path, "too large (its glyphs at size " + std::to_string(pixelSize) + " need a " +
+                                std::to_string(width) + " x " + std::to_string(font.atlasH) + " atlas)");
   std::vector<uint32_t> atlas(static_cast<size_t>(font.atlasW) * font.atlasH, 0x00FFFFFFu);
   for (int c = 32; c < 256; ++c) {
     const Glyph& g = font.glyphs[c];
@@ -119,7 +146,7 @@ int LoadFont(const std::string& path, int pixelSize, bool smooth) {
             0xFFFFFFu;
   }
   font.texture = MakeTexture(atlas.data(), font.atlasW, font.atlasH, smooth);
-  if (!font.texture) return 0;
+  if (!font.texture) return LoadFailed(path, std::string("the display refused it (") + SDL_GetError() + ")");
   int handle = NewHandle();
   Fonts[handle] = font;
   return handle;

@@ -39,15 +39,18 @@ Image* FindImage(int image) {
   return it == Images.end() ? nullptr : &it->second;
 }
 
+// The cells asked for all lie on the sheet.
+bool CellsFit(int sheetW, int sheetH, int cellW, int cellH, int firstCell, int count) {
+  if (cellW <= 0 || cellH <= 0 || cellW > sheetW || cellH > sheetH || count <= 0 || firstCell < 0) return false;
+  return int64_t(firstCell) + count <= int64_t(sheetW / cellW) * (sheetH / cellH);
+}
+
 // Builds an image from cells of a sheet; cell i of the image is sheet cell
 // firstCell + i, counting left to right, then top to bottom.
 int MakeImage(const std::vector<uint32_t>& sheet, int sheetW, int sheetH, int cellW, int cellH,
               int firstCell, int count, int flags) {
-  if (!Renderer || cellW <= 0 || cellH <= 0 || cellW > sheetW || cellH > sheetH || count <= 0 ||
-      firstCell < 0)
-    return 0;
+  if (!Renderer || !CellsFit(sheetW, sheetH, cellW, cellH, firstCell, count)) return 0;
   int sheetColumns = sheetW / cellW;
-  if (firstCell + count > sheetColumns * (sheetH / cellH)) return 0;
 
   int columns = std::clamp(kMaxTextureWidth / (cellW + kGap), 1, count);
   int rows = (count + columns - 1) / columns;
@@ -206,19 +209,37 @@ int64_t ImageBytes() {
 
 }  // namespace media
 
-int LoadImage(const std::string& path, int flags) {
-  std::vector<uint32_t> pixels;
-  int w, h;
-  if (!Renderer || !ReadPNG(path, pixels, w, h)) return 0;
-  return MakeImage(pixels, w, h, w, h, 0, 1, flags);
+// Art files are a few hundred kilobytes; a PNG beyond this is not ours.
+constexpr size_t MaxImageFileBytes = 64 << 20;
+
+static std::string ReadSheet(const std::string& path, std::vector<uint32_t>& pixels, int& w, int& h) {
+  if (!Renderer) return "no display is open";
+  std::vector<uint8_t> file;
+  std::string why = ReadMediaFile(path, MaxImageFileBytes, file);
+  return why.empty() ? DecodePNG(file, pixels, w, h) : why;
 }
+
+// whole: the picture is the one frame, whatever its size.
+static int LoadCells(const std::string& path, bool whole, int cellW, int cellH, int firstCell, int count,
+                     int flags) {
+  std::vector<uint32_t> pixels;
+  int w = 0, h = 0;
+  std::string why = ReadSheet(path, pixels, w, h);
+  if (!why.empty()) return LoadFailed(path, why);
+  if (whole) cellW = w, cellH = h;
+  if (!CellsFit(w, h, cellW, cellH, firstCell, count))
+    return LoadFailed(path, "damaged (a " + std::to_string(w) + " x " + std::to_string(h) + " sheet has no room for " +
+                                std::to_string(count) + " cells of " + std::to_string(cellW) + " x " +
+                                std::to_string(cellH) + " from cell " + std::to_string(firstCell) + ")");
+  int image = MakeImage(pixels, w, h, cellW, cellH, firstCell, count, flags);
+  return image ? image : LoadFailed(path, std::string("the display refused it (") + SDL_GetError() + ")");
+}
+
+int LoadImage(const std::string& path, int flags) { return LoadCells(path, true, 0, 0, 0, 1, flags); }
 
 int LoadImageStrip(const std::string& path, int cellWidth, int cellHeight, int firstCell,
                    int cellCount, int flags) {
-  std::vector<uint32_t> pixels;
-  int w, h;
-  if (!Renderer || !ReadPNG(path, pixels, w, h)) return 0;
-  return MakeImage(pixels, w, h, cellWidth, cellHeight, firstCell, cellCount, flags);
+  return LoadCells(path, false, cellWidth, cellHeight, firstCell, cellCount, flags);
 }
 
 void FreeImage(int image) {

@@ -5,9 +5,12 @@
 // the log and on standard error, so a broken install never fails in silence.
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <set>
 #include <string>
 
 #include "media/core.h"
+#include "media/core_internal.h"
 
 static int StartupLog;
 
@@ -48,3 +51,20 @@ void DebugLog(const std::string& text) {
   fprintf(log, "%s\n", text.c_str());
   fflush(log);
 }
+
+// Named by its full path, so the line says which copy failed. A display
+// change reloads every image and font, and one font file backs many sizes: a
+// file is worth one line per run, not one per load (nor one per attempt of a
+// fuzzer).
+static std::set<std::string> Reported;
+
+int media::LoadFailed(const std::string& path, const std::string& reason) {
+  if (!Reported.insert(path).second) return 0;
+  std::error_code error;
+  std::string shown =
+      path.rfind("incbin::", 0) == 0 ? path : std::filesystem::absolute(path, error).lexically_normal().string();
+  LogFailure("could not load " + (shown.empty() ? path : shown) + ": " + reason);
+  return 0;
+}
+
+void media::ForgetLoadFailures() { Reported.clear(); }

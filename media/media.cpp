@@ -34,6 +34,7 @@ void StartMedia(const MediaConfig& config) {
 // Everything is torn down even when StartMedia never ran: choosing an audio
 // driver, fonts or a window may have started parts of SDL on their own.
 void StopMedia() {
+  media::ForgetLoadFailures();
   media::DisplayShutdown();
   media::SoundShutdown();
   media::InputShutdown();

@@ -12,6 +12,12 @@
 //   - Drawing coordinates and the mouse are in virtual units (see
 //     SetVirtualResolution); angles are degrees; colours 0..255, alpha 0..1.
 //   - Keys are Windows virtual-key numbers 1..255 (VK_* below).
+//   - Loaders (images, fonts, sounds, scripts) never fail in silence: each
+//     failure is one line naming the file and why (missing, unreadable,
+//     damaged, too large), through LogFailure. Declared sizes beyond sane
+//     bounds are refused before anything that size is allocated. Every
+//     loader also takes "incbin::" names, so bytes in memory (a test, a
+//     fuzzer) reach it through RegisterEmbedded.
 //   - For tests and replays the services run headless (dummy video and audio),
 //   on a virtual clock whose waits return at once, and with input scripted
 //   by virtual time, delivered through the same path as window events.
@@ -47,7 +53,9 @@ void ChooseRenderer(int choice);   // applies at the next OpenDisplay
 std::string RendererName();        // the SDL render driver actually in use
 
 void SetCaption(const std::string& caption);  // before or after opening
-bool OpenDisplay(int width, int height, int depth, int hz);  // depth 0 = window
+// depth 0 = a window. False, with a line saying why, when none opens; with
+// no screen at all SDL's invisible offscreen driver does not count.
+bool OpenDisplay(int width, int height, int depth, int hz);
 void CloseDisplay();  // frees every image and font (their handles go stale)
 bool DisplayOpen();
 int RealWidth();
@@ -83,6 +91,7 @@ uint32_t ReadBackPixel(int x, int y);  // 0xAARRGGBB
 
 enum { IMAGE_MASKED = 1, IMAGE_FILTERED = 2 };  // masked: black is transparent
 
+// PNG, at most 8192 pixels a side and 4096 x 4096 in all; 0 on failure.
 int LoadImage(const std::string& path, int flags);
 int LoadImageStrip(const std::string& path, int cellWidth, int cellHeight,
                    int firstCell, int cellCount, int flags);
@@ -120,6 +129,7 @@ bool ImagesCollide(int imageA, float ax, float ay, int frameA,
 
 // ---------------------------------------------------------------- fonts
 
+// TrueType; a glyph over four times the pixel size stays blank. 0 on failure.
 int LoadFont(const std::string& path, int pixelSize, bool smooth);
 void FreeFont(int font);
 void SetFont(int font);
@@ -135,7 +145,9 @@ bool AudioDriverExists(const std::string& name);  // case-insensitive
 bool SetAudioDriver(const std::string& name);  // reopens output on that driver
 bool EnableOpenAL();  // there is no OpenAL back end here: always false
 
-int LoadSound(const std::string& path);  // WAV; 0 when missing or bad
+// WAV of plain 8 to 32-bit samples, 1 to 8 channels, 4 to 192 kHz, up to
+// ten minutes; 0 on failure.
+int LoadSound(const std::string& path);
 void FreeSound(int sound);
 int AllocChannel();
 // Prepares the sound paused on the given channel (0 = a new one) and
@@ -149,6 +161,8 @@ void SetChannelPan(int channel, float pan);        // -1 left .. +1 right
 void SetChannelRate(int channel, float rate);      // 1 recorded pitch, 2 octave up
 
 // Mixes the playing channels into interleaved stereo 16-bit frames at 44.1 kHz.
+// A mix that stays below three quarters of full scale comes out exactly as
+// summed; a louder one is limited softly and never reaches the rail.
 // The audio device calls it; tests and benchmarks may call it directly.
 void MixAudio(int16_t* out, int frames);
 
@@ -181,6 +195,8 @@ float JoystickHat(int j);  // -1 centred, else clockwise fraction from up
 
 // Scripted input, by clock time, delivered like window events.
 // Script lines: "<ms> <verb> <args>" — see README for the verbs.
+// False when the file cannot be read; a line that makes no sense is
+// skipped and named, with its number, on standard error.
 bool LoadInputScript(const std::string& path);
 void ScriptKey(int atMillis, int vk, bool down);
 void ScriptMouseMove(int atMillis, float x, float y);

@@ -1,6 +1,7 @@
 // png.cpp — PNG reading and writing through libpng, as 0xAARRGGBB pixels.
 // Reading uses libpng's simplified API, which turns every colour type into
-// RGBA and reports damaged files as an error rather than aborting.
+// RGBA and reports damaged files as an error rather than aborting; it
+// decodes from memory, so a loader (or a fuzzer) can hand it any bytes.
 #include "media/display_internal.h"
 #include "media/internal.h"
 
@@ -11,20 +12,30 @@
 
 namespace media {
 
-bool ReadPNG(const std::string& path, std::vector<uint32_t>& pixels, int& width, int& height) {
+// The game's largest picture is 640 x 640; these leave room for far bigger
+// art while refusing a header that would cost gigabytes before a single
+// pixel is checked (a few kilobytes of zeros can declare 16384 x 16384).
+constexpr uint32_t MaxImageSide = 8192;
+constexpr uint32_t MaxImagePixels = 4096 * 4096;
+
+std::string DecodePNG(const std::vector<uint8_t>& file, std::vector<uint32_t>& pixels, int& width,
+                      int& height) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
+  if (!png_image_begin_read_from_memory(&image, file.data(), file.size()))
+    return std::string("damaged (") + image.message + ")";
   image.format = PNG_FORMAT_RGBA;
-  // Guard the size multiplication against absurd headers.
-  if (image.width == 0 || image.height == 0 || image.width > 16384 || image.height > 16384) {
+  if (image.width > MaxImageSide || image.height > MaxImageSide ||
+      uint64_t(image.width) * image.height > MaxImagePixels) {
     png_image_free(&image);
-    return false;
+    return "too large (" + std::to_string(image.width) + " x " + std::to_string(image.height) +
+           " pixels, at most " + std::to_string(MaxImageSide) + " a side and " +
+           std::to_string(MaxImagePixels) + " in all)";
   }
   std::vector<uint8_t> bytes(PNG_IMAGE_SIZE(image));
   if (!png_image_finish_read(&image, nullptr, bytes.data(), 0, nullptr)) {
     png_image_free(&image);
-    return false;
+    return std::string("damaged (") + image.message + ")";
   }
   width = static_cast<int>(image.width);
   height = static_cast<int>(image.height);
@@ -33,7 +44,7 @@ bool ReadPNG(const std::string& path, std::vector<uint32_t>& pixels, int& width,
     const uint8_t* p = &bytes[i * 4];
     pixels[i] = uint32_t(p[3]) << 24 | uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2];
   }
-  return true;
+  return "";
 }
 
 // Kept free of C++ objects with destructors: libpng leaves by longjmp.

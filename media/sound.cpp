@@ -66,6 +66,36 @@ Channel* NewChannel() {
   return pick;
 }
 
+// The final limiter. Below KneeStart the mix passes untouched, so the
+// default volumes (music peaks near 21,000) sound exactly as mixed. Louder
+// mixes (full volumes reach 2.6 times full scale) are pulled down by a gain
+// follower that drops within about a millisecond and climbs back over a
+// fifth of a second; the soft knee bends what slips past during the drop
+// toward Ceiling, which it never reaches, so no sample is ever clipped.
+constexpr float KneeStart = 24576, Ceiling = 32000;
+constexpr float GainAttack = 0.05f, GainRelease = 1.0f / (0.2f * OutputRate);
+float LimiterGain = 1;
+
+float Knee(float v) {
+  float a = std::fabs(v);
+  if (a <= KneeStart) return v;
+  float over = (a - KneeStart) / (Ceiling - KneeStart);
+  return std::copysign(KneeStart + (Ceiling - KneeStart) * over / (1 + over), v);
+}
+
+void Limit(float* mix, int frames) {
+  for (int f = 0; f < frames; f++) {
+    float& l = mix[f * 2];
+    float& r = mix[f * 2 + 1];
+    float peak = std::max(std::fabs(l), std::fabs(r));
+    float wanted = peak > KneeStart ? KneeStart / peak : 1;
+    if (wanted < LimiterGain) LimiterGain += (wanted - LimiterGain) * GainAttack;
+    else LimiterGain = std::min(wanted, LimiterGain + GainRelease);  // back to exactly 1
+    l = Knee(l * LimiterGain);
+    r = Knee(r * LimiterGain);
+  }
+}
+
 void Callback(void*, Uint8* stream, int len) { MixAudio(reinterpret_cast<int16_t*>(stream), len / 4); }
 
 bool OpenDevice() {
@@ -177,27 +207,94 @@ bool EnableOpenAL() { return false; }
 
 // ---------------------------------------------------------------- sounds
 
+// The game's sounds are seconds long and a few hundred kilobytes; these
+// bounds leave room for far longer ones.
+constexpr size_t MaxSoundFileBytes = 64 << 20;
+constexpr int MaxSoundSeconds = 600;
+constexpr size_t MaxConversionBytes = 256 << 20;
+
+static uint32_t Le(const uint8_t* p, int bytes) {
+  uint32_t v = 0;
+  for (int i = bytes - 1; i >= 0; i--) v = v << 8 | p[i];
+  return v;
+}
+
+// Plain samples only: 8, 16, 24 or 32-bit integers, or 32-bit floats. SDL
+// also decodes compressed WAVs, but no sound of ours is one, and each
+// decoder is more code a damaged file can reach.
+static std::string CheckFormat(const uint8_t* fmt, uint32_t size) {
+  uint32_t tag = Le(fmt, 2), channels = Le(fmt + 2, 2), rate = Le(fmt + 4, 4), bits = Le(fmt + 14, 2);
+  if (tag == 0xFFFE && size >= 26) tag = Le(fmt + 24, 2);  // the extensible form names it further on
+  bool plain = (tag == 1 && (bits == 8 || bits == 16 || bits == 24 || bits == 32)) || (tag == 3 && bits == 32);
+  if (!plain)
+    return "unsupported (format " + std::to_string(tag) + " with " + std::to_string(bits) +
+           "-bit samples; plain 8, 16, 24 or 32-bit samples expected)";
+  if (channels < 1 || channels > 8) return "damaged (" + std::to_string(channels) + " channels, 1 to 8 expected)";
+  if (rate < 4000 || rate > 192000) return "damaged (" + std::to_string(rate) + " Hz, 4000 to 192000 expected)";
+  return "";
+}
+
+// Walks the RIFF chunks before SDL sees the file: SDL takes a chunk's
+// declared size at its word and allocates it (4 GB for a 1 KB file that
+// says so), and it knows nothing of how long a sound may sensibly be.
+static std::string CheckWav(const std::vector<uint8_t>& f) {
+  if (f.size() < 12 || memcmp(f.data(), "RIFF", 4) != 0 || memcmp(f.data() + 8, "WAVE", 4) != 0)
+    return "damaged (not a WAV file)";
+  const uint8_t* fmt = nullptr;
+  for (size_t at = 12; at + 8 <= f.size();) {
+    uint64_t size = Le(&f[at + 4], 4), left = f.size() - at - 8;
+    std::string id(reinterpret_cast<const char*>(&f[at]), 4);
+    if (size > left)
+      return "damaged (its \"" + id + "\" chunk declares " + std::to_string(size) + " bytes, the file has " +
+             std::to_string(left) + " left)";
+    if (id == "fmt " && !fmt) {
+      if (size < 16) return "damaged (format chunk too short)";
+      fmt = &f[at + 8];
+      if (std::string why = CheckFormat(fmt, uint32_t(size)); !why.empty()) return why;
+    }
+    if (id == "data") {
+      if (!fmt) return "damaged (no format before the sound data)";
+      uint64_t frames = size / (Le(fmt + 2, 2) * Le(fmt + 14, 2) / 8), rate = Le(fmt + 4, 4);
+      if (frames > rate * MaxSoundSeconds)
+        return "too large (" + std::to_string(frames / rate) + " seconds of sound, at most " +
+               std::to_string(MaxSoundSeconds) + ")";
+      return "";
+    }
+    at += 8 + size + (size & 1);
+  }
+  return "damaged (no sound data)";
+}
+
 int LoadSound(const std::string& path) {
   std::vector<uint8_t> file;
-  if (!media::ReadWholeFile(path, file) || file.empty()) return 0;
+  std::string why = media::ReadMediaFile(path, MaxSoundFileBytes, file);
+  if (why.empty()) why = CheckWav(file);
+  if (!why.empty()) return media::LoadFailed(path, why);
   SDL_RWops* rw = SDL_RWFromConstMem(file.data(), int(file.size()));
   SDL_AudioSpec wav{};
   Uint8* data = nullptr;
   Uint32 length = 0;
-  if (!rw || !SDL_LoadWAV_RW(rw, 1, &wav, &data, &length)) return 0;
+  if (!rw || !SDL_LoadWAV_RW(rw, 1, &wav, &data, &length))
+    return media::LoadFailed(path, std::string("damaged (") + SDL_GetError() + ")");
   int channels = wav.channels >= 2 ? 2 : 1;
   SDL_AudioCVT cvt;
-  if (wav.channels == 0 || SDL_BuildAudioCVT(&cvt, wav.format, wav.channels, wav.freq, AUDIO_S16SYS,
-                                              Uint8(channels), OutputRate) < 0) {
+  if (SDL_BuildAudioCVT(&cvt, wav.format, wav.channels, wav.freq, AUDIO_S16SYS, Uint8(channels), OutputRate) < 0) {
     SDL_FreeWAV(data);
-    return 0;
+    return media::LoadFailed(path, std::string("unsupported format (") + SDL_GetError() + ")");
   }
-  std::vector<uint8_t> work(size_t(length) * size_t(std::max(cvt.len_mult, 1)));
+  size_t workBytes = size_t(length) * size_t(std::max(cvt.len_mult, 1));
+  if (workBytes > MaxConversionBytes) {
+    SDL_FreeWAV(data);
+    return media::LoadFailed(path, "too large (" + std::to_string(workBytes) + " bytes to convert, at most " +
+                                       std::to_string(MaxConversionBytes) + ")");
+  }
+  std::vector<uint8_t> work(workBytes);
   std::copy(data, data + length, work.begin());
   SDL_FreeWAV(data);
   cvt.buf = work.data();
   cvt.len = int(length);
-  if (cvt.needed && SDL_ConvertAudio(&cvt) < 0) return 0;
+  if (cvt.needed && SDL_ConvertAudio(&cvt) < 0)
+    return media::LoadFailed(path, std::string("unsupported format (") + SDL_GetError() + ")");
   int bytes = cvt.needed ? cvt.len_cvt : int(length);
   Sound s;
   s.channels = channels;
@@ -293,6 +390,7 @@ void MixAudio(int16_t* out, int frames) {
                               : MixChannel<1>(s, c.pos, c.rate, left, right, mix.data(), frames);
       if (c.pos >= double(s.frames)) c.sound = 0;
     }
+    Limit(mix.data(), frames);
   }
   for (size_t i = 0; i < mix.size(); i++) out[i] = int16_t(std::clamp(std::lround(mix[i]), -32768L, 32767L));
 }

@@ -1,4 +1,7 @@
 // songs.cpp — the music loops, the note table and the song file reader.
+#include <algorithm>
+#include <utility>
+
 #include "frame/folders.h"
 #include "media/media.h"
 #include "music/music.h"
@@ -30,7 +33,7 @@ float NoteRate(char c) {
 
 void LoadMusicSamples() {
   static const char* Parts[5] = {"d1-", "d2-", "bass", "lead", "accompany"};
-  for (int& s : MusicSamples) s = 0;
+  for (int& s : MusicSamples) FreeSound(std::exchange(s, 0));  // a display change reloads them
   for (int& c : PartSampleCount) c = 0;
   for (int k = 1; k <= 8; k++) {
     for (int part = 0; part < 5; part++) {
@@ -42,6 +45,13 @@ void LoadMusicSamples() {
       MusicSamples[k + 10 * part] = LoadSound(path);
     }
   }
+  // A part plays loops 1 to the highest present: the gaps below it (or loop
+  // 1 when there is none) are tried too, so the loader names each one
+  // missing, like a missing drum hit; their notes stay silent.
+  for (int part = 2; part < 5; part++)
+    for (int k = 1; k <= std::max(PartSampleCount[part], 1); k++)
+      if (MusicSamples[k + 10 * part] == 0)
+        MusicSamples[k + 10 * part] = LoadSound(MusicFolder() + Parts[part] + std::to_string(k) + ".wav");
 }
 
 static bool EndsWith(const std::string& s, const std::string& tail) {

@@ -38,15 +38,15 @@ int IndexOf(const std::vector<std::string>& lines, const std::string& text) {
 
 }  // namespace
 
-// The build's data folder is read; everything written goes to the folder
-// given as the player's.
 TEST(Startup, HeadlessRunWritesTheLogAndEndsCleanly) {
   auto root = EnterScratchFolder("startup");
+  CopyGameData(root);
+  std::filesystem::remove(root / "Files" / "Common" / "logo.png");  // not essential: named, then played without
   { std::ofstream old(root / "Files" / "Debug.txt"); old << "stale text from an earlier run\n"; }
   RunOptions options;
   options.headless = options.virtualClock = true;
   options.frameLimit = 400;  // the engine test, then a few title frames
-  options.dataFolder = (root / "Files").string();
+  options.dataFolder = (root / "Files").string();  // read there, and written beside it
   EXPECT_EXIT(RunProgram(options), ::testing::ExitedWithCode(0), "");
 
   auto lines = LogLines(root / "Files" / "Debug.txt");
@@ -60,6 +60,7 @@ TEST(Startup, HeadlessRunWritesTheLogAndEndsCleanly) {
   EXPECT_GT(resolution, IndexOf(lines, "Set Audio Driver"));
   EXPECT_GT(IndexOf(lines, "Finished Loading"), IndexOf(lines, "Applying Graphical Settings"));
   EXPECT_NE(IndexOf(lines, "\tResolution : 800x600,0"), -1);
+  EXPECT_NE(IndexOf(lines, "\tcould not load " + (root / "Files" / "Common" / "logo.png").string() + ": missing"), -1);
   std::vector<std::string> tail(lines.end() - 5, lines.end());
   EXPECT_EQ(tail, (std::vector<std::string>{"Closing Up", "", "Bye!", "", "Play again, soon!!"}));
   EXPECT_FALSE(std::filesystem::exists(root / "Files" / "248" / "Debug.txt"));
@@ -67,23 +68,65 @@ TEST(Startup, HeadlessRunWritesTheLogAndEndsCleanly) {
   EXPECT_TRUE(std::filesystem::exists(root / "Files" / "Setup.ini"));
 }
 
-TEST(Options, ParsesTheDocumentedFlagsAndRefusesOthers) {
-  char prog[] = "plimbo", headless[] = "--headless", script[] = "--script", file[] = "in.txt",
-       frames[] = "--frames", count[] = "120", play[] = "--play", bad[] = "--bogus", data[] = "--data",
-       folder[] = "/tmp/saves";
-  char* good[] = {prog, headless, script, file, frames, count, play, data, folder};
-  RunOptions options;
-  std::string error;
-  ASSERT_TRUE(ParseOptions(9, good, &options, &error)) << error;
-  EXPECT_EQ(options.dataFolder, "/tmp/saves");
-  EXPECT_TRUE(options.headless);
-  EXPECT_TRUE(options.virtualClock);
-  EXPECT_EQ(options.script, "in.txt");
-  EXPECT_EQ(options.frameLimit, 120);
-  EXPECT_TRUE(options.playAtOnce);
-  char* wrong[] = {prog, bad};
-  EXPECT_FALSE(ParseOptions(2, wrong, &options, &error));
-  EXPECT_NE(error.find("--bogus"), std::string::npos);
-  char* incomplete[] = {prog, script};
-  EXPECT_FALSE(ParseOptions(2, incomplete, &options, &error));
+TEST(Startup, AMissingOrDamagedEssentialFileEndsStartUpWithOneLine) {
+  struct Case {
+    const char* file;   // under Files/
+    bool damage;        // cut in half rather than removed
+    const char* line;   // on standard error
+  } cases[] = {
+      {"248/plimbo.png", false, "^plimbo: cannot start: missing /.*/Files/248/plimbo.png\n$"},
+      {"Common/Blue Highway.ttf", false, "^plimbo: cannot start: missing /.*/Files/Common/Blue Highway.ttf\n$"},
+      {"248/plimbo.png", true, "plimbo.png: damaged .*\nplimbo: cannot start: could not load /.*/Files/248/plimbo.png\n$"},
+  };
+  for (const Case& c : cases) {
+    auto root = EnterScratchFolder("essential");
+    CopyGameData(root);
+    auto path = root / "Files" / c.file;
+    if (c.damage) std::filesystem::resize_file(path, std::filesystem::file_size(path) / 2);
+    else std::filesystem::remove(path);
+    RunOptions options;
+    options.headless = options.virtualClock = true;
+    options.frameLimit = 400;
+    options.dataFolder = (root / "Files").string();
+    EXPECT_EXIT(RunProgram(options), ::testing::ExitedWithCode(1), c.line) << c.file;
+    auto lines = LogLines(root / "Files" / "Debug.txt");
+    EXPECT_NE(lines.back().find("\tcannot start: "), std::string::npos) << c.file;
+    EXPECT_FALSE(std::filesystem::exists(root / "Files" / "248" / "crash.dat")) << "not a crash: " << c.file;
+  }
+}
+
+TEST(Options, ParsesTheDocumentedFlagsAndNamesWhatIsWrong) {
+  const std::string script = (EnterScratchFolder("options") / "in.txt").string();
+  std::ofstream(script) << "100 key ESCAPE\n";
+  const std::string count = ": expected a whole number of frames from 1 to 2147483647";
+  struct Case {
+    std::vector<std::string> args;
+    std::string error;  // empty: accepted
+  } cases[] = {
+      {{"--headless", "--script", script, "--frames", "120", "--play", "--data", "/tmp/saves"}, ""},
+      {{"--frames", "2147483647"}, ""},
+      {{"--bogus"}, "unknown or incomplete option: --bogus"},
+      {{"--script"}, "unknown or incomplete option: --script"},
+      // Each of these used to mean "no limit", so a headless run never ended.
+      {{"--frames", "abc"}, "--frames abc" + count},
+      {{"--frames", "-1"}, "--frames -1" + count},
+      {{"--frames", "0"}, "--frames 0" + count},
+      {{"--frames", "2147483648"}, "--frames 2147483648" + count},
+      {{"--frames", "12abc"}, "--frames 12abc" + count},
+      {{"--script", "absent.txt"}, "--script absent.txt: no such file"},
+      {{"--script", "."}, "--script .: it is a folder"},
+  };
+  for (Case& c : cases) {
+    std::vector<char*> argv = {const_cast<char*>("plimbo")};
+    for (std::string& a : c.args) argv.push_back(a.data());
+    RunOptions options;
+    std::string error;
+    EXPECT_EQ(ParseOptions(int(argv.size()), argv.data(), &options, &error), c.error.empty()) << c.args[0];
+    EXPECT_EQ(error, c.error);
+    if (c.args.size() < 6) continue;
+    EXPECT_TRUE(options.headless && options.virtualClock && options.playAtOnce);
+    EXPECT_EQ(options.script, script);
+    EXPECT_EQ(options.frameLimit, 120);
+    EXPECT_EQ(options.playerFolder, "/tmp/saves");
+  }
 }

@@ -139,6 +139,44 @@ TEST_F(CoreInput, EventsOfOneMomentKeepTheirOrder) {
   EXPECT_TRUE(KeyDown(VK_DOWN));
 }
 
+// Lines in any order play in time order; lines of one moment keep the
+// order given, after what was already waiting for it ("=" at 100 ms). A
+// bad line is skipped and named with its number, the first twenty of them.
+TEST_F(CoreInput, ScriptLinesPlayInTimeOrderAndBadOnesAreNamed) {
+  std::string manyBad = "1 text z\n";
+  for (int n = 0; n < 25; n++) manyBad += "x\n";
+  struct Case {
+    std::string script;
+    std::string typed;               // in the order delivered
+    std::vector<std::string> named;  // on standard error
+  } cases[] = {
+      {"300 text c\n100 text a\n200 text b\n", "=abc", {}},
+      {"100 text a\n100 text b\n50 text x\n100 text c\n0 text w\n", "wx=abc", {}},
+      {"# a note\n200 text b\nbad\n100 text a\n100 keydown NOSUCHKEY\n150 jump 3\n150 mousemove 1\n", "=ab",
+       {"line 3 skipped (not a time and a verb): bad", "line 5 skipped (no such key)", "line 6 skipped (no such verb)",
+        "line 7 skipped (wrong arguments for mousemove)"}},
+      {manyBad, "z=", {"line 2 skipped", "line 21 skipped", "5 more lines skipped"}},
+  };
+  for (const Case& c : cases) {
+    std::string path = "core_input_order_" + std::to_string(getpid()) + ".txt";
+    std::ofstream(path, std::ios::binary) << c.script;
+    ScriptText(Millisecs() + 100, "=");
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(LoadInputScript(path));
+    std::string errors = testing::internal::GetCapturedStderr();
+    remove(path.c_str());
+    AdvanceVirtualClock(1000);
+    std::string typed;
+    for (int ch; (ch = NextChar()) != 0;) typed += char(ch);
+    EXPECT_EQ(typed, c.typed) << c.script;
+    for (const std::string& line : c.named) EXPECT_NE(errors.find(line), std::string::npos) << line << " in\n" << errors;
+    EXPECT_EQ(errors.find("line 22 skipped"), std::string::npos);
+    if (c.named.empty()) {
+      EXPECT_EQ(errors, "");
+    }
+  }
+}
+
 TEST_F(CoreInput, SidelessModifiersFollowBothSides) {
   int t = Millisecs();
   ScriptKey(t, 160, true);

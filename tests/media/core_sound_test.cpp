@@ -145,17 +145,34 @@ TEST(CoreSound, ChannelsEndStopAndGoStale) {
   EXPECT_EQ(CueSound(sound), 0);
 }
 
-TEST(CoreSound, ChannelsMixAndClip) {
-  int loud = ConstantSound(30000, 100), low = ConstantSound(-30000, 100);
-  int a = CueSound(loud), b = CueSound(loud), c = CueSound(low);
-  ResumeChannel(a);
-  ResumeChannel(b);
-  EXPECT_EQ(Mix(1)[0], 32767);
-  StopChannel(b);
-  ResumeChannel(c);
-  EXPECT_EQ(Mix(1)[0], 0);
-  StopChannel(a);
-  EXPECT_EQ(Mix(1)[0], -30000);
+// Below the knee the mix is the plain sum, so the default volumes sound as
+// mixed; above it nothing reaches the rail, however many loud channels add.
+TEST(CoreSound, ChannelsMixAndTheLimiterNeverClips) {
+  struct Case {
+    std::vector<int16_t> levels;  // one channel each, at full volume
+    int low, high;                // the settled output
+  } cases[] = {
+      {{10000}, 10000, 10000},
+      {{12000, 12288}, 24288, 24288},
+      {{-20000, -4000}, -24000, -24000},
+      {{30000, -30000}, 0, 0},
+      {{30000, 30000}, 24000, 32000},
+      {std::vector<int16_t>(32, 32767), 24000, 32000},
+      {std::vector<int16_t>(32, -32768), -32000, -24000},
+      {{10000}, 10000, 10000},  // after the loudest, exactly as before
+  };
+  for (const Case& c : cases) {
+    std::vector<int> channels;
+    for (int16_t level : c.levels) {
+      channels.push_back(CueSound(ConstantSound(level, 44100)));
+      ResumeChannel(channels.back());
+    }
+    std::vector<int16_t> out = Mix(22050);  // long enough for the gain to settle
+    for (int16_t v : out) ASSERT_TRUE(v > -32768 && v < 32767) << c.levels.size() << " x " << c.levels[0];
+    EXPECT_GE(out.back(), c.low) << c.levels.size() << " x " << c.levels[0];
+    EXPECT_LE(out.back(), c.high) << c.levels.size() << " x " << c.levels[0];
+    for (int ch : channels) StopChannel(ch);
+  }
 }
 
 TEST(CoreSound, StereoAndOtherRatesAreConvertedAtLoad) {

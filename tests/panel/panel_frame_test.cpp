@@ -70,10 +70,17 @@ TEST_F(PanelTest, BudgetsAreAlsoResetWhileSliding) {
 }
 
 TEST_F(PanelTest, ApplyClosesThePanelWritesTheFileAndReopensTheDisplay) {
+  CopyGameData(root);
   Settings[1] = 0;
   Settings[13] = 37;
   PointAt(25, 285);
   Click(1);
+  int64_t loaded = MemoryInUse();
+  SettingsMenuOpen = 1, PanelY = 20;
+  PointAt(25, 285);  // the reload's own frames moved it
+  Click(1);
+  // Sounds outlive the display: a reload frees the ones it replaces.
+  EXPECT_EQ(MemoryInUse(), loaded);
   EXPECT_EQ(SettingsMenuOpen, 0);
   EXPECT_EQ(MouseHitLeft, 0);
   EXPECT_TRUE(DisplayOpen());

@@ -36,6 +36,17 @@ inline std::filesystem::path EnterScratchFolder(const std::string& name) {
   return root;
 }
 
+// The build's fonts, art and sounds copied into a scratch data folder, so a
+// whole start-up or display change finds every file it needs.
+inline void CopyGameData(const std::filesystem::path& root) {
+  const std::filesystem::path data = std::filesystem::path(PLIMBO_BINARY_DIR) / "Files";
+  const auto options = std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing;
+  std::filesystem::copy(data / "Common", root / "Files" / "Common", options);
+  std::filesystem::copy(data / "248", root / "Files" / "248", options);
+  for (const char* own : {"scores.dat", "scores.dat.bak", "crash.dat"})
+    std::filesystem::remove(root / "Files" / "248" / own);
+}
+
 // The lines of a text file, carriage returns dropped.
 inline std::vector<std::string> ReadLines(const std::filesystem::path& path) {
   std::vector<std::string> lines;
