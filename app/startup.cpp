@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "app/assets.h"
+#include "app/essentials.h"
 #include "app/settings.h"
 #include "app/settings_panel.h"
 #include "app/shutdown.h"
@@ -158,7 +159,10 @@ int RunProgram(const RunOptions& options) {
   ResolveFolders(options.dataFolder, options.playerFolder);
   OpenStartupLog(PlayerFolder + "Debug.txt");
   LogHeader();
-  ReportMissingFolders();
+  // Without its data the game has nothing to show: one line names what is
+  // missing, rather than a line for every file of it.
+  if (std::string missing = MissingDataFolder(); !missing.empty()) CannotStart(missing);
+  ReportUnwritablePlayerFolder();
 
   AudioDriverNames.clear();
   for (const std::string& name : ListAudioDrivers()) {

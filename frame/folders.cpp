@@ -63,13 +63,16 @@ void ResolveFolders(const std::string& dataFolder, const std::string& playerFold
   if (PlayerFolder != DataFolder) MakeFolder(PlayerGameFolder);
 }
 
-void ReportMissingFolders() {
-  if (FileType(DataFolder) != 2) {
-    LogFailure("No data folder: looked for " + BesideProgram() + " and " + Installed());
-    return;
-  }
-  if (FileType(CommonFolder) != 2) LogFailure("The common folder is missing: " + CommonFolder);
-  if (FileType(GameFolder) != 2) LogFailure("The game folder is missing: " + GameFolder);
+std::string MissingDataFolder() {
+  if (FileType(DataFolder) != 2) return "no data folder (looked for " + BesideProgram() + " and " + Installed() + ")";
+  if (FileType(CommonFolder) != 2) return "the data folder has no common folder " + CommonFolder;
+  if (FileType(GameFolder) != 2) return "the data folder has no game folder " + GameFolder;
+  return "";
+}
+
+// The game can still be played; what it would write is lost, each write
+// saying so.
+void ReportUnwritablePlayerFolder() {
   if (PlayerFolder != DataFolder && FileType(PlayerGameFolder) != 2)
     LogFailure("The player's folder could not be made: " + PlayerGameFolder);
 }

@@ -26,9 +26,12 @@ extern std::string PlayerGameFolder;  // PlayerFolder + "248/": scores.dat, cras
 // when not empty), chooses the player's folder (playerFolder when not empty)
 // and makes the player's folders a first start needs.
 void ResolveFolders(const std::string& dataFolder, const std::string& playerFolder);
-// One line for each folder the game needs that is not there; called once
-// the start-up log is open, so the lines land in it too.
-void ReportMissingFolders();
+// What is missing of the data folder the game needs (the folder itself, its
+// common or its game folder), or "".
+std::string MissingDataFolder();
+// One line when the player's folder could not be made; called once the
+// start-up log is open, so the line lands in it too.
+void ReportUnwritablePlayerFolder();
 // Sets every folder from the two roots (the player's = the data folder when
 // empty) without looking at the disk: tests and tools point it anywhere.
 void UseFolders(const std::string& dataFolder, const std::string& playerFolder = "");

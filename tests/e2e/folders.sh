@@ -32,11 +32,20 @@ before=$(listing Files)
 for f in Setup.ini Debug.txt 248/scores.dat; do [[ -f "$WORK/elsewhere/$f" ]] || fail "no $f in --data folder"; done
 echo "ok: --data folder"
 
-# No data folder at all: one line naming where it was looked for.
-mkdir lonely
+# No data folder, or one without its common folder: start-up ends with one
+# line naming what is missing, and nothing is written beside the program.
+mkdir -p lonely broken/Files
 cp "$PLIMBO" lonely/plimbo
-lonely/plimbo --headless --frames 400 > lonely.out 2>&1 || true
-[[ $(grep -c "No data folder" lonely.out) == 1 ]] || fail "no single line about the missing data folder: $(head -5 lonely.out)"
-grep -q "$WORK/lonely/Files/" lonely.out || fail "the line does not name the folder"
+cp "$PLIMBO" broken/plimbo
+cp -r Files/248 broken/Files/
+for case in "lonely|no data folder (looked for $WORK/lonely/Files/ and $WORK/share/plimbo-direr/)" \
+            "broken|the data folder has no common folder $WORK/broken/Files/Common/"; do
+  dir=${case%%|*} line="plimbo: cannot start: ${case#*|}"
+  code=0
+  "$dir/plimbo" --headless --frames 400 > "$dir.out" 2>&1 || code=$?
+  [[ $code == 1 ]] || fail "$dir: exit code $code"
+  [[ $(grep -c "^plimbo:" "$dir.out") == 1 ]] && grep -qxF "$line" "$dir.out" ||
+    fail "$dir: not the one line \"$line\": $(grep "^plimbo:" "$dir.out")"
+  echo "ok: $line"
+done
 [[ "$(ls lonely)" == plimbo ]] || fail "something was written beside the program: $(ls lonely)"
-echo "ok: $(grep "No data folder" lonely.out)"
