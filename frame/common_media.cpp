@@ -15,7 +15,7 @@ int SoundEffects[SoundEffectSlots + 1];
 int ChannelTable[CHANNEL_SLOTS];
 float ChannelVolume[CHANNEL_SLOTS];
 
-void ForgetCommonMedia() {
+void ResetCommonMedia() {
   ScreenW = 800;
   ScreenH = 600;
   std::fill(std::begin(FontTable), std::end(FontTable), 0);

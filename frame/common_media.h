@@ -57,4 +57,4 @@ extern int ChannelTable[CHANNEL_SLOTS];
 extern float ChannelVolume[CHANNEL_SLOTS];  // the volume each slot's sound was asked for
 
 // Every handle back to 0 and the display size to its start (tests).
-void ForgetCommonMedia();
+void ResetCommonMedia();

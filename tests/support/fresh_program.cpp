@@ -36,7 +36,7 @@ class FreshProgram : public ::testing::EmptyTestEventListener {
     SeedRandom(4660);
     ResetControls();
     SetDefaultSettings();
-    ForgetCommonMedia();
+    ResetCommonMedia();
     ResetFrameState();
     ResetMusic();
     ResetScores();
