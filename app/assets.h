@@ -1,24 +1,15 @@
-// assets.h — display modes, the virtual screen, and the common media every
-// display loads: fonts, icons, logos, badges and numbered sound effects.
+// assets.h — display modes and the virtual screen, and loading the common
+// media every display needs (the tables themselves are in
+// frame/common_media.h, where every layer that draws can read them).
 #pragma once
 
-extern int ScreenW, ScreenH;
-extern int VirtW, VirtH;
-extern int ModeListW[2500], ModeListH[2500];
-extern int ModeCount;
-extern int GraphicsOpen;
+#include <string>
 
-extern int FontTable[20];
-extern int SizedFonts[100];
-extern int IconStrip, IconStripCrisp;
-extern int LogoImage, CommunityLogoImage;
-extern int BadgeGetSound;
-extern int BadgeImage;
-extern int SoundEffects[201];
-extern int ChannelTable[260];
-extern float ChannelVolume[260];
+constexpr int ModeListSize = 2500;  // index 0 unused, so 2499 modes fit
+extern int ModeListW[ModeListSize], ModeListH[ModeListSize];
+extern int ModeCount;
+extern int GraphicsOpen;  // 1 once the first display is open and the loading screen shown
 
 void ApplyDisplayMode();
+std::string CrashMarker();  // "crash.dat" in the player's game folder
 void LoadCommonAssets();
-void DrawStripeBackground();
-void DrawRedStripeBackground();  // the same bands with red mixed in (name entry)

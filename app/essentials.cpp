@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "app/assets.h"
-#include "app/startup.h"
+#include "frame/common_media.h"
+#include "frame/folders.h"
 #include "game/game.h"
 #include "media/media.h"
 
@@ -23,8 +24,10 @@ struct Essential {
 };
 
 std::vector<Essential> Essentials() {
-  return {{CommonFolder, "SVBasicManual.ttf", FontTable[1]},  {CommonFolder, "Blue Highway.ttf", FontTable[5]},
-          {CommonFolder, "Acknowledge TT QVX.ttf", FontTable[10]}, {CommonFolder, "icons.png", IconStrip},
+  return {{CommonFolder, "SVBasicManual.ttf", FontTable[FONT_BASIC_24]},
+          {CommonFolder, "Blue Highway.ttf", FontTable[FONT_BLUE_96]},
+          {CommonFolder, "Acknowledge TT QVX.ttf", FontTable[FONT_ACK_112]},
+          {CommonFolder, "icons.png", IconStrip},
           {GameFolder, "darken.png", VignetteImage},          {GameFolder, "bg.png", BackgroundImage},
           {GameFolder, "gfx.png", TileImage},                 {GameFolder, "plimbo.png", BallImage},
           {GameFolder, "tick.png", TimerImage},               {GameFolder, "iluvamiga.png", PickupImage}};
@@ -34,7 +37,7 @@ std::vector<Essential> Essentials() {
 
 void CannotStart(const std::string& why) {
   if (!why.empty()) LogFailure("cannot start: " + why);
-  DeleteFile("crash.dat");  // not a crash: the next start keeps its renderer
+  DeleteFile(CrashMarker());  // not a crash: the next start keeps its renderer
   CloseStartupLog();
   EndProcess(1);
 }
@@ -44,8 +47,8 @@ void CannotStart(const std::string& why) {
 void RequireEssentials(bool loaded) {
   std::string wrong;
   for (const Essential& e : Essentials()) {
-    bool ok = loaded ? e.handle != 0 : FileType("../" + e.folder + e.file) == 1;
-    if (!ok) wrong += (wrong.empty() ? "" : ", ") + DataFolder + e.folder + e.file;
+    bool ok = loaded ? e.handle != 0 : FileType(e.folder + e.file) == 1;
+    if (!ok) wrong += (wrong.empty() ? "" : ", ") + e.folder + e.file;
   }
   if (!wrong.empty()) CannotStart(std::string(loaded ? "could not load " : "missing ") + wrong);
 }

@@ -4,7 +4,7 @@
 
 #include <string>
 
-// From the game folder: before the display opens (loaded false), every
+// From the data folder: before the display opens (loaded false), every
 // essential file must exist; once loaded (true), every one must have loaded.
 // Otherwise one line names them all and the program ends with code 1.
 void RequireEssentials(bool loaded);

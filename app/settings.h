@@ -1,14 +1,15 @@
-// settings.h — the settings table and "Setup.ini".
+// settings.h — "Setup.ini" in the player's folder: a lenient reader that
+// brings every value into range, a fixed-layout writer, and the audio-driver
+// choice. The settings themselves are declared in frame/settings_table.h.
 #pragma once
 
 #include <string>
+#include <vector>
 
-// 1 full screen, 2 widescreen, 3 renderer, 4 mode index, 5 width, 6 height,
-// 7 ESS (slow system), 11 master, 12 sound, 13 music volume, 14 audio driver.
-extern int Settings[100];
+// The audio drivers the sound service offers, in its order, taken once at
+// start-up (at most 100).
+extern std::vector<std::string> AudioDriverNames;
 
-void SetDefaultSettings();
 void ReadSettingsFile();
 void ChooseAudioDriver();
 void WriteSettingsFile();
-

@@ -10,17 +10,20 @@
 #include "app/settings.h"
 #include "app/startup.h"
 #include "controls/controls.h"
+#include "frame/common_media.h"
 #include "frame/draw.h"
 #include "frame/frame_end.h"
+#include "frame/settings_table.h"
+#include "game/game.h"
 #include "media/media.h"
 
 int PanelY = -300;
 
 // An out-of-range value shows label0, so a click moves on from option 0:
 // what the player sees is what the click advances.
-int OptionRow(int entry, int x, int y, int iconBase, const std::string& label0,
-              const std::string& label1, const std::string& label2, const std::string& label3,
-              const std::string& label4, const std::string& label5) {
+int OptionRow(int entry, int x, int y, int iconBase, const std::string& label0, const std::string& label1,
+              const std::string& label2, const std::string& label3, const std::string& label4,
+              const std::string& label5) {
   std::string labels[6] = {label0, label1, label2, label3, label4, label5};
   if (label0 == "AUDIO" && !AudioDriverNames.empty()) {
     for (int i = 0; i < 6; i++)
@@ -34,7 +37,7 @@ int OptionRow(int entry, int x, int y, int iconBase, const std::string& label0,
   const std::string& shown = valid ? labels[value] : labels[0];
 
   SetDrawScale(1);
-  SetFont(FontTable[2]);
+  SetFont(FontTable[FONT_PANEL]);
   int top = y + PanelY;
   int w = 0;
   if (Instr(shown, "|") == 0) {
@@ -51,24 +54,30 @@ int OptionRow(int entry, int x, int y, int iconBase, const std::string& label0,
   // widescreen flag this way); frames outside the strip are skipped.
   SetDrawScale(2);
   int frame = (value >= 0 && value < 64) ? iconBase + value : iconBase;
-  if (!MouseInBox(x, top, w, 32)) DrawSprite(IconStripCrisp, x, top, frame, 1);
+  if (!MouseInBox(x, top, w, 32)) DrawSprite(IconStripCrisp, x, top, frame, SPRITE_IMAGES);
   if (!MouseInBox(x, top, w + 38, 32)) return 0;
   DrawGlowSprite(IconStripCrisp, x, top, frame, IconStrip, 1.1f, 0.8f);
   if (MouseHitLeft) Settings[entry] = ((valid ? value : 0) + 1) % count;
   return 1;
 }
 
+// The row of a declared setting, with the labels its declaration gives.
+static int SettingRow(int entry, int x, int y, int iconBase) {
+  const SettingDecl& decl = SettingFor(entry);
+  auto label = [&decl](int i) { return std::string(decl.labels[i] ? decl.labels[i] : ""); };
+  return OptionRow(entry, x, y, iconBase, label(0), label(1), label(2));
+}
+
 int VolumeSlider(int value, int x, int y, const std::string& caption) {
-  // The settings file is read without a range check; the knob and the
-  // volumes only make sense from 0 to 100.
+  // The knob only makes sense from 0 to 100.
   value = std::clamp(value, 0, 100);
   SetDrawColour(80, 255, 80);
   SetDrawScale(3.1f, 1.5f);
-  DrawSprite(IconStripCrisp, x - 2, y, 21, 1);
-  DrawSprite(IconStripCrisp, x + 48, y, 22, 1);
+  DrawSprite(IconStripCrisp, x - 2, y, 21, SPRITE_IMAGES);
+  DrawSprite(IconStripCrisp, x + 48, y, 22, SPRITE_IMAGES);
   SetDrawColour(255, 80, 80);
   SetDrawScale(1, 1.5f);
-  DrawSprite(IconStripCrisp, x + value - 9, y, 23, 1);
+  DrawSprite(IconStripCrisp, x + value - 9, y, 23, SPRITE_IMAGES);
   SetDrawColour(80, 180, 255);
   if (MouseInBox(x - 2, y - 4, 100, 24) && MouseDown(1)) value = std::clamp(MouseX - (x - 2), 0, 100);
   SetDrawScale(1);
@@ -79,7 +88,7 @@ int VolumeSlider(int value, int x, int y, const std::string& caption) {
 // Drawn from the code the slot held before this frame's scan, so a new
 // binding shows from the next frame on.
 void BindingButton(int slot, int x, int y) {
-  if (slot < 0 || slot > 100) return;
+  if (slot < 0 || slot >= ControlSlots) return;
   int old = ControlTable[slot];
   float lit = 0;
   // Only on the fully open panel: while it slides, the Tab that moved it
@@ -127,17 +136,17 @@ static void DrawBackground() {
 
 // A machine may list no usable mode at all; the open size then stays.
 static void StepDisplayMode(int direction) {
-  int count = std::min(ModeCount, 2499);
+  int count = std::min(ModeCount, ModeListSize - 1);
   if (count < 1) return;
-  int mode = Settings[4] + direction;
+  int mode = Settings[SETTING_MODE] + direction;
   if (mode < 1 || mode > count) mode = direction > 0 ? 1 : count;
-  Settings[4] = mode;
-  Settings[5] = ModeListW[mode];
-  Settings[6] = ModeListH[mode];
+  Settings[SETTING_MODE] = mode;
+  Settings[SETTING_WIDTH] = ModeListW[mode];
+  Settings[SETTING_HEIGHT] = ModeListH[mode];
 }
 
 static void ResolutionRow() {
-  int over = OptionRow(2, 20, 70, 11, "Resolution");
+  int over = SettingRow(SETTING_WIDESCREEN, 20, 70, 11);
   if (!over && !MouseInBox(20, 70 + PanelY, 200, 70)) return;
   // Both keys of a pair are read so that neither press lingers for later.
   int next = KeyHit(VK_RIGHT) + KeyHit(VK_UP);
@@ -148,11 +157,12 @@ static void ResolutionRow() {
 
 static void QualityNote() {
   SetDrawScale(1);
-  DrawTextAligned(20, PanelY + 108, std::to_string(Settings[5]) + "x" + std::to_string(Settings[6]), 0, 0);
-  if (Settings[6] < 900) {
+  int height = Settings[SETTING_HEIGHT];
+  DrawTextAligned(20, PanelY + 108, std::to_string(Settings[SETTING_WIDTH]) + "x" + std::to_string(height), 0, 0);
+  if (height < 900) {
     SetDrawColour(255, 180, 80);
     DrawTextAligned(80, PanelY + 128, "Small (Bit blurry)", 0, 0);
-  } else if (Settings[6] > 960) {
+  } else if (height > 960) {
     SetDrawColour(180, 255, 80);
     DrawTextAligned(80, PanelY + 128, "Bigger! (High-Definition!)", 0, 0);
   } else {
@@ -185,12 +195,12 @@ static bool ApplyButton() {
 static bool GraphicsColumn() {
   SetDrawColour(80, 255, 80, 1);
   DrawTextAligned(20, PanelY + 4, "Graphics", 0, 0);
-  OptionRow(1, 20, 30, 13, "Windowed", "Fullscreen");
+  SettingRow(SETTING_FULLSCREEN, 20, 30, 13);
   ResolutionRow();
   QualityNote();
   SetDrawColour(80, 255, 80);
-  OptionRow(7, 20, 146, 18, "Draw all Frames|Decent System", "Frameskip|Slow System");
-  OptionRow(3, 20, 184, 18, "OpenGL|Optimum", "DirectX 9|Alternative", "DirectX 7|Backup");
+  SettingRow(SETTING_SLOW_SYSTEM, 20, 146, 18);
+  SettingRow(SETTING_RENDERER, 20, 184, 18);
   return ApplyButton();
 }
 
@@ -198,15 +208,18 @@ static bool GraphicsColumn() {
 // diamond on the right.
 static void BindingPad(int player) {
   static const int padX[5] = {0, 250, 250, 650, 650}, padY[5] = {0, 10, 160, 10, 160};
-  struct PadButton { int control, dx, dy, r, g, b; };
+  struct PadButton {
+    int control, dx, dy, r, g, b;
+  };
   static const PadButton buttons[] = {
-      {0, 50, 0, 80, 255, 80},     {3, 0, 50, 80, 255, 80},     {5, 100, 50, 80, 255, 80},
-      {8, 50, 50, 80, 255, 80},    {13, 190, 0, 255, 255, 80},  {12, 155, 30, 80, 80, 255},
-      {11, 225, 30, 255, 80, 80},  {10, 190, 60, 80, 255, 80}};
-  int x = padX[player], y = PanelY + padY[player], base = (player - 1) * 20;
+      {CONTROL_UP, 50, 0, 80, 255, 80},         {CONTROL_LEFT, 0, 50, 80, 255, 80},
+      {CONTROL_RIGHT, 100, 50, 80, 255, 80},    {CONTROL_DOWN, 50, 50, 80, 255, 80},
+      {CONTROL_BUTTON_4, 190, 0, 255, 255, 80}, {CONTROL_BUTTON_3, 155, 30, 80, 80, 255},
+      {CONTROL_BUTTON_2, 225, 30, 255, 80, 80}, {CONTROL_BUTTON_1, 190, 60, 80, 255, 80}};
+  int x = padX[player], y = PanelY + padY[player];
   for (const PadButton& b : buttons) {
     SetDrawColour(b.r, b.g, b.b);
-    BindingButton(base + b.control, x + b.dx, y + b.dy);
+    BindingButton(ControlSlot(player, b.control), x + b.dx, y + b.dy);
   }
 }
 
@@ -218,17 +231,16 @@ static int SnapVolume(int value) {
 
 static void AudioColumn() {
   int x = VirtW - 280, y = PanelY + 10;
-  OptionRow(14, x, 20, 24, "AUDIO");
+  SettingRow(SETTING_AUDIO_DRIVER, x, 20, 24);
   SetDrawScale(1);
   SetDrawColour(255, 180, 180, 1);
   DrawTextAligned(x, y + 40, "Changes require a Restart", 0, 0);
   y += 60;
-  Settings[11] = SnapVolume(VolumeSlider(Settings[11], x, y, "Master Volume"));
-  y += 50;
-  Settings[12] = SnapVolume(VolumeSlider(Settings[12], x, y, "Sounds"));
-  y += 50;
-  Settings[13] = SnapVolume(VolumeSlider(Settings[13], x, y, "Music"));
-  y += 60;
+  const int volumes[3] = {SETTING_MASTER, SETTING_SOUND, SETTING_MUSIC};
+  for (int i = 0; i < 3; i++)
+    Settings[volumes[i]] =
+        SnapVolume(VolumeSlider(Settings[volumes[i]], x, y + 50 * i, SettingFor(volumes[i]).labels[0]));
+  y += 160;
   for (int j = 1; j <= std::min(JoyCount, 4); j++) {
     int red = JoystickButtonDown(j - 1, 0) ? 255 : 80;
     SetDrawColour(red, 255, 80, JoyEnabled[j] ? 1.0f : 0.2f);
@@ -248,12 +260,12 @@ void RunSettingsPanel() {
   if (SettingsMenuOpen == 0 && PanelY > -300) PanelY -= 32;
   if (PanelY <= -300) return;
 
-  SetFont(FontTable[2]);
+  SetFont(FontTable[FONT_PANEL]);
   ResetDrawState();
   DrawBackground();
   // The panel's icons must never be refused by the sprite budget.
-  SpritesDrawn[1] = 0;
-  SpritesDrawn[2] = 0;
+  SpritesDrawn[SPRITE_IMAGES] = 0;
+  SpritesDrawn[SPRITE_GLOW] = 0;
   if (GraphicsColumn()) return;
   if (InputMode == 0)
     for (int p = 1; p <= std::min(PlayerSlots, 4); p++) BindingPad(p);

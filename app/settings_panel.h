@@ -11,9 +11,8 @@ void RunSettingsPanel();
 
 // Shows the option chosen in Settings[entry] and advances it on a left click;
 // empty labels are not options. Returns 1 while the mouse is over the row.
-int OptionRow(int entry, int x, int y, int iconBase, const std::string& label0,
-              const std::string& label1 = "", const std::string& label2 = "",
-              const std::string& label3 = "", const std::string& label4 = "",
+int OptionRow(int entry, int x, int y, int iconBase, const std::string& label0, const std::string& label1 = "",
+              const std::string& label2 = "", const std::string& label3 = "", const std::string& label4 = "",
               const std::string& label5 = "");
 
 // A 0..100 slider; returns the value, dragged while the left button is held on it.

@@ -3,11 +3,12 @@
 // screen loses nothing but the log's last lines.
 #include "app/shutdown.h"
 
-#include "app/assets.h"
 #include "app/settings.h"
 #include "app/startup.h"
 #include "controls/controls.h"
+#include "frame/common_media.h"
 #include "frame/draw.h"
+#include "frame/folders.h"
 #include "frame/frame_end.h"
 #include "media/media.h"
 #include "scores/records.h"
@@ -16,10 +17,10 @@
 // uses are loaded again for the new window, at their base sizes: the window
 // has a fixed size and no virtual screen.
 static void LoadThanksFonts() {
-  FontTable[6] = LoadFont("Blue Highway.ttf", 72, true);
-  FontTable[7] = LoadFont("Blue Highway.ttf", 32, true);
-  FontTable[8] = LoadFont("SVBasicManual.ttf", 32, true);
-  FontTable[9] = LoadFont("SVBasicManual.ttf", 14, true);
+  FontTable[FONT_BLUE_72] = LoadFont(CommonFolder + "Blue Highway.ttf", 72, true);
+  FontTable[FONT_BLUE_32] = LoadFont(CommonFolder + "Blue Highway.ttf", 32, true);
+  FontTable[FONT_BASIC_32] = LoadFont(CommonFolder + "SVBasicManual.ttf", 32, true);
+  FontTable[FONT_BASIC_14] = LoadFont(CommonFolder + "SVBasicManual.ttf", 14, true);
 }
 
 static void DrawFeedbackText(int x, int y, int slot, const char* text) {
@@ -33,14 +34,12 @@ void ShowThanksScreen() {
   Cls();
   SetDrawColour(0, 0, 80, 1);
   DrawRect(0, 0, 640, 480);
-  ChangeDir("../");
-  ChangeDir(CommonFolder);
 
   SetBlendKind(1);
   SetDrawColour(255, 255, 255, 1);
   AutoCentre(false);
-  LogoImage = LoadImage("logo.png", IMAGE_MASKED | IMAGE_FILTERED);
-  CommunityLogoImage = LoadImage("Brimhall.png", IMAGE_MASKED | IMAGE_FILTERED);
+  LogoImage = LoadImage(CommonFolder + "logo.png", IMAGE_MASKED | IMAGE_FILTERED);
+  CommunityLogoImage = LoadImage(CommonFolder + "Brimhall.png", IMAGE_MASKED | IMAGE_FILTERED);
   SetImageHandle(LogoImage, 0, 0);
   SetImageHandle(CommunityLogoImage, 0, 0);
   LoadThanksFonts();
@@ -50,14 +49,14 @@ void ShowThanksScreen() {
   SetDrawScale(1);
 
   SetDrawColour(0, 0, 0, 0.8f);
-  DrawFeedbackText(2, 222, 6, "Thanks for Playing");
-  DrawFeedbackText(52, 276, 7, "Send Feedback!");
+  DrawFeedbackText(2, 222, FONT_BLUE_72, "Thanks for Playing");
+  DrawFeedbackText(52, 276, FONT_BLUE_32, "Send Feedback!");
   SetDrawColour(255, 255, 255, 1);
-  DrawFeedbackText(0, 220, 6, "Thanks for Playing");
-  DrawFeedbackText(50, 274, 7, "Send Feedback!");
+  DrawFeedbackText(0, 220, FONT_BLUE_72, "Thanks for Playing");
+  DrawFeedbackText(50, 274, FONT_BLUE_32, "Send Feedback!");
 
   SetDrawColour(180, 255, 255, 1);
-  DrawFeedbackText(320, 4, 8, "This Game is Free");
+  DrawFeedbackText(320, 4, FONT_BASIC_32, "This Game is Free");
   const struct { int y; const char* text; } lines[] = {
       {44, "I do not ask for money."},
       {64, "I create these games for fun."},
@@ -66,7 +65,7 @@ void ShowThanksScreen() {
       {134, "Do the right thing."},
       {164, "Support Homebrew games by"},
       {184, "saying thanks to their developers."}};
-  for (const auto& line : lines) DrawFeedbackText(270, line.y, 9, line.text);
+  for (const auto& line : lines) DrawFeedbackText(270, line.y, FONT_BASIC_14, line.text);
   Flip(0);
 }
 

@@ -6,6 +6,5 @@
 // no one is there to read it) and ends the process with code 0.
 [[noreturn]] void ShutDown();
 
-// The thanks screen in a fresh 640 x 480 window, presented once. Expects the
-// game folder to be current and leaves the common folder current.
+// The thanks screen in a fresh 640 x 480 window, presented once.
 void ShowThanksScreen();

@@ -1,36 +1,34 @@
-// startup.cpp — the program's spine: builds every program-wide table, opens
-// the start-up log, reads the settings, chooses the audio driver, unpacks the
-// word list, opens the display (which loads all media), holds the loading
-// screen for at least 2.5 seconds, then runs the title screen until the
-// player quits and hands over to the closing sequence.
+// startup.cpp — the program's spine: builds every program-wide table, finds
+// its folders, opens the start-up log, reads the settings, chooses the audio
+// driver, unpacks the word list, opens the display (which loads all media),
+// holds the loading screen for at least 2.5 seconds, then runs the title
+// screen until the player quits and hands over to the closing sequence.
 #include "app/startup.h"
 
 #include <cstdint>
 #include <cstdlib>
 
 #include "app/assets.h"
+#include "app/essentials.h"
 #include "app/settings.h"
+#include "app/settings_panel.h"
 #include "app/shutdown.h"
 #include "app/title.h"
 #include "controls/controls.h"
 #include "frame/draw.h"
+#include "frame/folders.h"
 #include "frame/frame_end.h"
+#include "frame/identity.h"
+#include "frame/settings_table.h"
+#include "game/game.h"
 #include "media/media.h"
+#include "music/music.h"
+#include "scores/panel.h"
+#include "scores/popups.h"
 #include "words/words.h"
 
-const std::string TitleWord1 = "Plimbo";
-const std::string TitleWord2 = "Direr";
-const std::string WindowTitle = "#" + std::to_string(WeekNumber) + " : " + TitleWord1 + " " + TitleWord2;
-const std::string DataFolder = "Files/";
-const std::string GameFolder = "248/";
-const std::string CommonFolder = "Common/";
-
-std::vector<std::string> AudioDriverNames;
 std::string CreditLines[100];
-int InputMode;
 int PlayerSlots = 4;
-int BadgeCount = 16;
-int Difficulty;
 RunOptions Options;
 
 static void FillCreditLines() {
@@ -99,6 +97,8 @@ bool ParseOptions(int argc, char** argv, RunOptions* options, std::string* error
       }
     } else if (arg == "--play") {
       options->playAtOnce = true;
+    } else if (arg == "--data" && hasValue) {
+      options->playerFolder = argv[++i];
     } else {
       *error = "unknown or incomplete option: " + arg;
       return false;
@@ -119,6 +119,24 @@ static void LogHeader() {
   LogLine("Loading");
 }
 
+void ConnectFrameHooks() {
+  FrameHook.drawPopups = [] { DrawPopups(CamX, CamY); };
+  FrameHook.settingsToggled = WriteSettingsFile;
+  FrameHook.runSettingsPanel = RunSettingsPanel;
+  FrameHook.advanceMusic = UpdateMusic;
+  FrameHook.shutDown = ShutDown;
+}
+
+void ResetApp() {
+  Options = RunOptions{};
+  PlayerSlots = 4;
+  AudioDriverNames.clear();
+  ModeCount = GraphicsOpen = 0;
+  PanelY = -300;
+  TitleSlide = StartHeld = StartLatch = EscLatch = 0;
+  RunGameHook = RunGame;
+}
+
 int RunProgram(const RunOptions& options) {
   Options = options;
   RegisterWordBankFile();
@@ -128,6 +146,7 @@ int RunProgram(const RunOptions& options) {
     EndProcess(2);
   }
   FrameLimit = options.frameLimit;
+  ConnectFrameHooks();
 
   FillCreditLines();
   SetCaption(WindowTitle);
@@ -137,11 +156,13 @@ int RunProgram(const RunOptions& options) {
   SetDefaultControls();
   SetDefaultSettings();
 
-  // Without its data folder the game has nothing to show; files are then
-  // looked for (and written) in whatever folder is current.
-  ChangeDir(DataFolder);
-  OpenStartupLog("Debug.txt");
+  ResolveFolders(options.dataFolder, options.playerFolder);
+  OpenStartupLog(PlayerFolder + "Debug.txt");
   LogHeader();
+  // Without its data the game has nothing to show: one line names what is
+  // missing, rather than a line for every file of it.
+  if (std::string missing = MissingDataFolder(); !missing.empty()) CannotStart(missing);
+  ReportUnwritablePlayerFolder();
 
   AudioDriverNames.clear();
   for (const std::string& name : ListAudioDrivers()) {
@@ -150,14 +171,14 @@ int RunProgram(const RunOptions& options) {
   }
   ReadSettingsFile();
   ChooseAudioDriver();
-  LogLine("\tRequested Resolution : " + std::to_string(Settings[5]) + "x" + std::to_string(Settings[6]));
+  LogLine("\tRequested Resolution : " + std::to_string(Settings[SETTING_WIDTH]) + "x" +
+          std::to_string(Settings[SETTING_HEIGHT]));
   LogLine("\tSetup Loaded");
   LogLine("");
   LogLine("Grabbing Previous Scores");
   LogLine("");
 
-  ChangeDir(GameFolder);
-  DebugLog(CurrentDir());
+  DebugLog(GameFolder);
   CreateWordBank();
   LoadWordBank();
   DebugLog(std::to_string(PackWordChunk("Banana", 0)));

@@ -1,34 +1,32 @@
-// startup.h — the program's spine: build constants, program-wide values and
-// the start-up sequence that runs once from process start to the title screen.
+// startup.h — the program's spine: its command line, the program-wide values
+// of the application, and the start-up sequence that runs once from process
+// start to the title screen.
 #pragma once
 
 #include <string>
-#include <vector>
 
-constexpr int WeekNumber = 248;
-extern const std::string TitleWord1;  // "Plimbo"
-extern const std::string TitleWord2;  // "Direr"
-extern const std::string WindowTitle;  // "#248 : Plimbo Direr"
-extern const std::string DataFolder;   // "Files/"
-extern const std::string GameFolder;   // "248/"
-extern const std::string CommonFolder; // "Common/"
-
-extern std::vector<std::string> AudioDriverNames;
-extern std::string CreditLines[100];
-extern int InputMode;
-extern int PlayerSlots;
-extern int BadgeCount;
-extern int Difficulty;  // 0 Easy, 1 Medium, 2 Hard
+extern std::string CreditLines[100];  // 1..16, shown on the title screen
+extern int PlayerSlots;               // players the settings panel lists bindings for
 
 // Command-line choices of a run (see README).
 struct RunOptions {
   bool headless = false;
   bool virtualClock = false;
-  std::string script;   // input script file
-  int frameLimit = 0;   // close down after this many frames (0 = never)
-  bool playAtOnce = false;  // start a game straight after loading
+  std::string script;        // input script file
+  int frameLimit = 0;        // close down after this many frames (0 = never)
+  bool playAtOnce = false;   // start a game straight after loading
+  std::string playerFolder;  // --data DIR: the player's files go there
+  std::string dataFolder;    // tests: read the game's data from here, not beside the program
 };
 extern RunOptions Options;
 
 bool ParseOptions(int argc, char** argv, RunOptions* options, std::string* error);
 int RunProgram(const RunOptions& options);  // the whole start-up sequence; returns the exit code
+
+// Gives the frame end the steps it runs for the layers above it (pop-ups,
+// the settings panel and file, music, the closing sequence).
+void ConnectFrameHooks();
+
+// The application's own state as at program start: options, display modes,
+// the panel closed, the title screen's latches, no audio drivers (tests).
+void ResetApp();

@@ -4,14 +4,15 @@
 // nor quits.
 #include "app/title.h"
 
-#include "app/assets.h"
-#include "app/settings.h"
 #include "app/settings_panel.h"
 #include "app/startup.h"
 #include "controls/controls.h"
+#include "frame/common_media.h"
 #include "frame/draw.h"
 #include "frame/engine_test.h"
 #include "frame/frame_end.h"
+#include "frame/identity.h"
+#include "frame/settings_table.h"
 #include "game/game.h"
 #include "media/media.h"
 #include "music/music.h"
@@ -30,14 +31,14 @@ static void DrawCredits() {
   SetDrawColour(0, 0, 0, 0.6f);
   DrawRect(float(10 - off), float(VirtH - 430), float(pw), 422);
   SetDrawColour(255, 255, 255, 1);
-  SetFont(FontTable[3]);
+  SetFont(FontTable[FONT_SMALL]);
   for (int i = 1; i <= 16; i++) DrawTextAligned(pw / 2 + 5 - off, VirtH - 428 + (i - 1) * 20, CreditLines[i], 1, 0);
 }
 
 // Blinks while the display still has the default width, to point new
 // players at the settings.
 static void DrawSettingsHint() {
-  if (Settings[5] == 800 && Millisecs() % 800 < 400) SetDrawColour(255, 255, 0, 1);
+  if (Settings[SETTING_WIDTH] == 800 && Millisecs() % 800 < 400) SetDrawColour(255, 255, 0, 1);
   DrawTextAligned(4, 4, "Hit [Tab] for settings", 0, 0);
 }
 
@@ -48,9 +49,10 @@ static void SongHotKeys() {
 }
 
 void PlayOneGame() {
-  if (ChannelTable[1] != 0 && ChannelPlaying(ChannelTable[1])) {
-    StopChannel(ChannelTable[1]);
-    ChannelTable[1] = 0;
+  int& song = ChannelTable[CHANNEL_TITLE_SONG];
+  if (song != 0 && ChannelPlaying(song)) {
+    StopChannel(song);
+    song = 0;
   }
   PauseState = 1;
   MovePointer(float(VirtW), float(VirtH));  // out of the way of the game
@@ -64,7 +66,8 @@ void PlayOneGame() {
 }
 
 static bool AnyStartButtonDown() {
-  static const int buttons[] = {10, 11, 12, 13, 0, 8, 3, 5};
+  static const int buttons[] = {CONTROL_BUTTON_1, CONTROL_BUTTON_2, CONTROL_BUTTON_3, CONTROL_BUTTON_4,
+                                CONTROL_UP,       CONTROL_DOWN,     CONTROL_LEFT,     CONTROL_RIGHT};
   for (int p = 1; p <= 4; p++)
     for (int b : buttons)
       if (ControlDown(b, p)) return true;
@@ -80,11 +83,11 @@ static void DifficultyChoice(int index, const char* label, int y) {
 // Up and down are start buttons too: setting the latch in the frame they are
 // first seen makes them change the difficulty without starting a game.
 static void DifficultyKeys() {
-  if (StartLatch == 0 && (ControlDown(0, 1) || ControlDown(0, 2))) {
+  if (StartLatch == 0 && (ControlDown(CONTROL_UP, 1) || ControlDown(CONTROL_UP, 2))) {
     StartLatch = 1;
     Difficulty = Difficulty == 0 ? 2 : Difficulty - 1;
   }
-  if (StartLatch == 0 && (ControlDown(8, 1) || ControlDown(8, 2))) {
+  if (StartLatch == 0 && (ControlDown(CONTROL_DOWN, 1) || ControlDown(CONTROL_DOWN, 2))) {
     StartLatch = 1;
     Difficulty = Difficulty == 2 ? 0 : Difficulty + 1;
   }
@@ -113,24 +116,25 @@ void RunTitleScreen() {
     SongHotKeys();
 
     SetDrawColour(255, 255, 255, 1);
-    SetFont(FontTable[7]);
-    DrawTextAligned(W / 2, H / 2 + s, "Press Start (" + KeyName(ControlTable[10]) + ") To Begin", 1, 1);
+    SetFont(FontTable[FONT_BLUE_32]);
+    DrawTextAligned(W / 2, H / 2 + s,
+                    "Press Start (" + KeyName(ControlTable[ControlSlot(1, CONTROL_BUTTON_1)]) + ") To Begin", 1, 1);
     // The start uses last frame's StartHeld, so a game begins on the frame
     // after the press, once the difficulty keys have had their chance to latch.
     if (StartHeld == 1 && StartLatch == 0 && PanelY < -250) PlayOneGame();
     StartHeld = AnyStartButtonDown() ? 1 : 0;
     if (StartHeld == 0) StartLatch = 0;
 
-    SetFont(FontTable[8]);
+    SetFont(FontTable[FONT_BASIC_32]);
     DifficultyChoice(0, "Easy", H / 2 + 200 - s);
     DifficultyChoice(1, "Medium", H / 2 + 250 - s);
     DifficultyChoice(2, "Hard", H / 2 + 300 - s);
     DifficultyKeys();
 
     SetDrawColour(255, 255, 255, 1);
-    SetFont(FontTable[5]);
+    SetFont(FontTable[FONT_BLUE_96]);
     DrawTextAligned(W / 2, H / 2 - 200 - s, TitleWord1, 1, 1);
-    SetFont(FontTable[6]);
+    SetFont(FontTable[FONT_BLUE_72]);
     DrawTextAligned(W / 2, H / 2 - 140 + s, TitleWord2, 1, 1);
 
     EndFrame(TargetFps, 1, 1);

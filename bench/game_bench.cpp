@@ -6,12 +6,13 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/assets.h"
-#include "app/settings.h"
 #include "app/startup.h"
 #include "controls/controls.h"
+#include "frame/common_media.h"
 #include "frame/draw.h"
+#include "frame/folders.h"
 #include "frame/frame_end.h"
+#include "frame/settings_table.h"
 #include "game/game.h"
 #include "game/rules.h"
 #include "media/media.h"
@@ -25,16 +26,13 @@ bool OpenGameDisplay(bool headless, int renderer) {
   ChooseRenderer(renderer);
   if (!OpenDisplay(800, 600, 0, 60)) return false;
   SetVirtualResolution(1280, 960);
-  VirtW = 1280;
-  VirtH = 960;
   Settings[11] = Settings[12] = 50;
   SpriteBudget[1] = SpriteBudget[2] = SpriteBudget[3] = 50000;
   SetDefaultControls();
-  std::string home = CurrentDir();
-  ChangeDir("Files/248/");
+  UseFolders("Files/");
+  ConnectFrameHooks();
   AutoCentre(true);
   LoadGameImages();
-  ChangeDir(home);
   return true;
 }
 
@@ -56,8 +54,8 @@ void RunFrames(benchmark::State& state, bool headless, int renderer, bool paused
       GameFrame();
     }
   }
-  state.counters["s_per_frame"] = benchmark::Counter(
-      static_cast<double>(state.iterations()) * 100, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["s_per_frame"] = benchmark::Counter(static_cast<double>(state.iterations()) * 100,
+                                                     benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
   StopMedia();
 }
 

@@ -5,7 +5,7 @@
 
 #include "media/media.h"
 
-int ControlTable[101];
+int ControlTable[ControlSlots];
 
 int JoyCount;
 int JoyButtonMask[5];
@@ -73,16 +73,32 @@ const NamedKey KeyNames[] = {
 
 }  // namespace
 
+int DefaultControlCode(int slot) {
+  switch (slot) {
+    case ControlSlot(1, CONTROL_UP): return VK_UP;
+    case ControlSlot(1, CONTROL_LEFT): return VK_LEFT;
+    case ControlSlot(1, CONTROL_RIGHT): return VK_RIGHT;
+    case ControlSlot(1, CONTROL_DOWN): return VK_DOWN;
+    case ControlSlot(1, CONTROL_BUTTON_1): return 'Z';
+    case ControlSlot(1, CONTROL_BUTTON_2): return 'X';
+    case ControlSlot(1, CONTROL_BUTTON_3): return 'C';
+    case ControlSlot(1, CONTROL_BUTTON_4): return 'V';
+  }
+  return 0;
+}
+
 void SetDefaultControls() {
-  for (int& slot : ControlTable) slot = 0;
-  ControlTable[0] = 38;   // Up
-  ControlTable[3] = 37;   // Left
-  ControlTable[5] = 39;   // Right
-  ControlTable[8] = 40;   // Down
-  ControlTable[10] = 90;  // Z
-  ControlTable[11] = 88;  // X
-  ControlTable[12] = 67;  // C
-  ControlTable[13] = 86;  // V
+  for (int slot = 0; slot < ControlSlots; slot++) ControlTable[slot] = DefaultControlCode(slot);
+}
+
+void ResetControls() {
+  SetDefaultControls();
+  JoyCount = 0;
+  for (int j = 0; j < 5; j++) {
+    JoyButtonMask[j] = JoyHatOk[j] = JoyEnabled[j] = 0;
+    JoyName[j].clear();
+    JoyRestX[j] = JoyRestY[j] = JoyRestZ[j] = JoyRestR[j] = JoyRestU[j] = JoyRestV[j] = 0;
+  }
 }
 
 void ScanJoysticks() {
@@ -116,8 +132,8 @@ int InputDown(int code) {
 }
 
 int ControlDown(int control, int player) {
-  int slot = (player - 1) * 20 + control;
-  if (slot < 0 || slot > 100) return 0;
+  int slot = ControlSlot(player, control);
+  if (slot < 0 || slot >= ControlSlots) return 0;
   return InputDown(ControlTable[slot]);
 }
 

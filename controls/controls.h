@@ -8,9 +8,24 @@
 
 #include <string>
 
-// Slot (player - 1) * 20 + control; controls 0 up, 3 left, 5 right, 8 down,
-// 10..13 the four buttons.
-extern int ControlTable[101];
+// A player's controls; each player has 20 slots, of which these are used.
+enum Control {
+  CONTROL_UP = 0,
+  CONTROL_LEFT = 3,
+  CONTROL_RIGHT = 5,
+  CONTROL_DOWN = 8,
+  CONTROL_BUTTON_1 = 10,  // the four buttons, Z X C V on the keyboard
+  CONTROL_BUTTON_2 = 11,
+  CONTROL_BUTTON_3 = 12,
+  CONTROL_BUTTON_4 = 13,
+  CONTROLS_PER_PLAYER = 20,
+};
+constexpr int ControlSlots = 101;        // the last slot is never stored
+constexpr int StoredControlSlots = 100;  // slots 0..99 go into "Setup.ini"
+constexpr int InputCodeLimit = 500;      // codes run 0 (none) .. 499
+// Slot (player - 1) * 20 + control, players from 1.
+constexpr int ControlSlot(int player, int control) { return (player - 1) * CONTROLS_PER_PLAYER + control; }
+extern int ControlTable[ControlSlots];
 
 // Joystick tables, indexed by joystick number 1..4 (index 0 unused).
 extern int JoyCount;
@@ -20,8 +35,10 @@ extern float JoyRestX[5], JoyRestY[5], JoyRestZ[5], JoyRestR[5], JoyRestU[5], Jo
 extern int JoyHatOk[5];
 extern int JoyEnabled[5];
 
-void SetDefaultControls();  // player 1 on the arrow keys and Z, X, C, V
-void ScanJoysticks();       // counts the joysticks and takes their rest positions
+void SetDefaultControls();         // player 1 on the arrow keys and Z, X, C, V
+int DefaultControlCode(int slot);  // what SetDefaultControls puts in a slot
+void ScanJoysticks();              // counts the joysticks and takes their rest positions
+void ResetControls();              // default bindings and no joysticks (tests)
 
 int InputDown(int code);
 int ControlDown(int control, int player);

@@ -2,12 +2,12 @@
 // blend terms on top of the media layer, aligned text, budgeted sprites.
 #include "frame/draw.h"
 
-#include "app/settings.h"
 #include "frame/frame_end.h"
+#include "frame/settings_table.h"
 #include "media/media.h"
 
-int SpriteBudget[20] = {0, 50000, 50000};
-int SpritesDrawn[20];
+int SpriteBudget[SPRITE_CATEGORIES] = {0, 50000, 50000};
+int SpritesDrawn[SPRITE_CATEGORIES];
 
 void BeginFrame(int clear) {
   if (clear == 1) Cls();
@@ -50,7 +50,7 @@ void DrawTextAligned(int x, int y, const std::string& text, int horizontal, int 
 }
 
 // A slow system draws and presents only every other frame; logic still runs.
-bool FrameShown() { return Settings[7] == 0 || FrameParity == 0; }
+bool FrameShown() { return Settings[SETTING_SLOW_SYSTEM] == 0 || FrameParity == 0; }
 
 // Sprites are centre-handled, so a top-left position becomes the centre by
 // adding half the scaled size.
@@ -59,7 +59,7 @@ static void DrawAtTopLeft(int image, int x, int y, int frame, float sx, float sy
 }
 
 static bool TakeFromBudget(int category) {
-  if (category < 0 || category >= 20 || SpritesDrawn[category] >= SpriteBudget[category]) return false;
+  if (category < 0 || category >= SPRITE_CATEGORIES || SpritesDrawn[category] >= SpriteBudget[category]) return false;
   SpritesDrawn[category]++;
   return true;
 }
@@ -73,12 +73,12 @@ void DrawGlowSprite(int image, int x, int y, int frame, int glow, float glowScal
   if (!FrameShown()) return;
   float sx = GetScaleX(), sy = GetScaleY(), alpha = GetAlpha();
   int blend = GetBlend();
-  if (TakeFromBudget(1)) DrawAtTopLeft(image, x, y, frame, sx, sy);
+  if (TakeFromBudget(SPRITE_IMAGES)) DrawAtTopLeft(image, x, y, frame, sx, sy);
 
   SetScale(sx * glowScale, sy * glowScale);
   SetAlpha(alpha * glowAlpha);
-  SetBlendKind(3);
-  if (TakeFromBudget(2)) {
+  SetBlendKind(BLEND_ADD);
+  if (TakeFromBudget(SPRITE_GLOW)) {
     // Same centre as the main copy, from the main image's unenlarged size.
     float cx = x + ImageWidth(image) * sx / 2, cy = y + ImageHeight(image) * sy / 2;
     DrawImage(glow != 0 ? glow : image, cx, cy, frame);

@@ -5,9 +5,10 @@
 
 #include <string>
 
-// Per-frame sprite budget by category: 1 images, 2 glow, 3 particles.
-extern int SpriteBudget[20];
-extern int SpritesDrawn[20];
+// Per-frame sprite budget by category.
+enum SpriteCategory { SPRITE_IMAGES = 1, SPRITE_GLOW = 2, SPRITE_PARTICLES = 3, SPRITE_CATEGORIES = 20 };
+extern int SpriteBudget[SPRITE_CATEGORIES];
+extern int SpritesDrawn[SPRITE_CATEGORIES];
 
 void BeginFrame(int clear);
 void ResetDrawState();
@@ -26,6 +27,11 @@ void DrawTextAligned(int x, int y, const std::string& text, int horizontal, int 
 bool FrameShown();  // false on the skipped frames of a slow system
 void DrawSprite(int image, int x, int y, int frame, int category);
 void DrawGlowSprite(int image, int x, int y, int frame, int glow, float glowScale, float glowAlpha);
+
+// The full-screen diagonal blue bands behind the loading and title screens,
+// and the same with red mixed in behind name entry.
+void DrawStripeBackground();
+void DrawRedStripeBackground();
 
 float ClampFloat(float value, float low, float high);
 bool MouseInBox(int x, int y, int w, int h);

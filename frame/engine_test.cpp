@@ -6,10 +6,10 @@
 
 #include <string>
 
-#include "app/assets.h"
-#include "app/settings.h"
+#include "frame/common_media.h"
 #include "frame/draw.h"
 #include "frame/frame_end.h"
+#include "frame/settings_table.h"
 #include "media/media.h"
 
 int TargetFps = 60;
@@ -37,35 +37,35 @@ static void DrawTestFrame(int n, int spriteScale) {
 
 void SizeSpriteBudgets(int best) {
   LogLine("Test Complete");
-  SpriteBudget[1] = int(best * 0.4);
-  SpriteBudget[2] = int(best * 0.4);
-  SpriteBudget[3] = int(best * 0.2);
+  SpriteBudget[SPRITE_IMAGES] = int(best * 0.4);
+  SpriteBudget[SPRITE_GLOW] = int(best * 0.4);
+  SpriteBudget[SPRITE_PARTICLES] = int(best * 0.2);
   LogLine("");
   LogLine("Engine Test Results");
   LogLine("");
   LogLine("\tMaximum Sprites Allowed for " + std::to_string(TargetFps) + " Frames Per Second");
-  LogLine("\tMain sprites : " + std::to_string(SpriteBudget[1]));
-  LogLine("\tGlowy Sprites : " + std::to_string(SpriteBudget[2]));
-  LogLine("\tParticles : " + std::to_string(SpriteBudget[3]));
+  LogLine("\tMain sprites : " + std::to_string(SpriteBudget[SPRITE_IMAGES]));
+  LogLine("\tGlowy Sprites : " + std::to_string(SpriteBudget[SPRITE_GLOW]));
+  LogLine("\tParticles : " + std::to_string(SpriteBudget[SPRITE_PARTICLES]));
   LogLine("");
-  if (SpriteBudget[1] < 1000) {
-    SpriteBudget[1] = 1000;
+  if (SpriteBudget[SPRITE_IMAGES] < 1000) {
+    SpriteBudget[SPRITE_IMAGES] = 1000;
     TargetFps = 30;
-    Settings[7] = 1;
+    Settings[SETTING_SLOW_SYSTEM] = 1;
   }
-  if (SpriteBudget[2] < 500) SpriteBudget[2] = 500;
-  if (SpriteBudget[3] < 250) SpriteBudget[3] = 250;
+  if (SpriteBudget[SPRITE_GLOW] < 500) SpriteBudget[SPRITE_GLOW] = 500;
+  if (SpriteBudget[SPRITE_PARTICLES] < 250) SpriteBudget[SPRITE_PARTICLES] = 250;
   if (TargetFps == 30) LogLine("Settings Overwritten, Set to Default Lower Limits at 30fps.");
   LogLine("");
 }
 
 void RunEngineTest(int target, int spriteScale) {
   StatsOverlayOn = 0;
-  if (Settings[7] == 1) target = 30;
+  if (Settings[SETTING_SLOW_SYSTEM] == 1) target = 30;
   TargetFps = target;
-  SpriteBudget[1] = 500;
-  SpriteBudget[2] = 500;
-  SpriteBudget[3] = 250;
+  SpriteBudget[SPRITE_IMAGES] = 500;
+  SpriteBudget[SPRITE_GLOW] = 500;
+  SpriteBudget[SPRITE_PARTICLES] = 250;
   int best = 0;
   LogLine("Starting Engine Test");
   LogLine("Aiming for " + std::to_string(target) + "," + std::to_string(spriteScale));

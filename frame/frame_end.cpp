@@ -1,20 +1,19 @@
 // frame_end.cpp — the one routine that ends every frame on every screen:
 // global hot keys, overlays, the message log, mouse capture, pacing to 60
-// frames per second, music, presenting and the frame-rate figures.
+// frames per second, music and presenting. EndFrame reads as the list of
+// its steps, in the order they run.
 #include "frame/frame_end.h"
 
-#include "app/assets.h"
-#include "app/settings.h"
-#include "app/settings_panel.h"
-#include "app/shutdown.h"
+#include "frame/common_media.h"
 #include "frame/draw.h"
+#include "frame/engine_test.h"
 #include "frame/pause.h"
 #include "frame/screenshot.h"
+#include "frame/settings_table.h"
 #include "media/media.h"
-#include "music/music.h"
-#include "scores/popups.h"
 
 std::list<ment> MessageList;
+FrameHooks FrameHook;
 
 int FrameStartMillis;
 int FrameMillis;
@@ -33,28 +32,97 @@ int FrameLimit;
 
 void AddMessage(const std::string& text, int code) { MessageList.push_back(ment{0, text, code}); }
 
+void ResetFrameState() {
+  MessageList.clear();
+  FrameStartMillis = FrameMillis = FpsAverage = FpsShown = FrameParity = GcCollected = 0;
+  StatsOverlayOn = 1;
+  SettingsMenuOpen = PauseState = 0;
+  MouseX = MouseY = MouseHitLeft = MouseHitRight = 0;
+  FramesPresented = FramesEnded = FrameLimit = 0;
+  for (int category = 0; category < SPRITE_CATEGORIES; category++) {
+    SpriteBudget[category] = category == SPRITE_IMAGES || category == SPRITE_GLOW ? 50000 : 0;
+    SpritesDrawn[category] = 0;
+  }
+  TargetFps = 60;
+}
+
+static void RunHook(void (*hook)()) {
+  if (hook) hook();
+}
+
+static void ToggleSettingsOnTab() {
+  if (!KeyHit(VK_TAB)) return;
+  SettingsMenuOpen = 1 - SettingsMenuOpen;
+  RunHook(FrameHook.settingsToggled);
+}
+
+// The memory collector runs on every other frame.
+static void CollectOnOddFrames() {
+  if (FrameParity == 1) GcCollected = CollectGarbage();
+}
+
+// On a slow system the hot keys wait for a shown frame, so a press made
+// during a skipped frame stays pending rather than being lost. Returns the
+// pause menu's result, or 0.
+static int ScreenshotAndPauseKeys() {
+  if (!(FrameParity == 0 || Settings[SETTING_SLOW_SYSTEM] == 0)) return 0;
+  if (KeyHit(VK_F11)) TakeScreenshot();
+  if (!KeyDown(VK_ESCAPE) || PauseState != 1) return 0;
+  PauseState = 2;
+  int result = RunPauseMenu();
+  PauseState = 1;
+  return result;
+}
+
 static void DrawStatsOverlay() {
-  SetFont(FontTable[1]);
+  SetFont(FontTable[FONT_BASIC_24]);
   DrawTextAligned(2, 2, std::to_string(FpsShown), 0, 0);
-  SetFont(FontTable[2]);
+  SetFont(FontTable[FONT_PANEL]);
   auto budgetLine = [](const char* label, int category) {
-    return std::string(label) + std::to_string(SpritesDrawn[category]) + "/" +
-           std::to_string(SpriteBudget[category]);
+    return std::string(label) + std::to_string(SpritesDrawn[category]) + "/" + std::to_string(SpriteBudget[category]);
   };
   DrawTextAligned(2, 40, "Collection : " + std::to_string(GcCollected), 0, 0);
   DrawTextAligned(2, 60, "Used Memory : " + std::to_string(MemoryInUse()), 0, 0);
-  DrawTextAligned(2, 80, budgetLine("Drawn Images : ", 1), 0, 0);
-  DrawTextAligned(2, 100, budgetLine("Drawn Glow : ", 2), 0, 0);
-  DrawTextAligned(2, 120, budgetLine("Drawn Particles : ", 3), 0, 0);
+  DrawTextAligned(2, 80, budgetLine("Drawn Images : ", SPRITE_IMAGES), 0, 0);
+  DrawTextAligned(2, 100, budgetLine("Drawn Glow : ", SPRITE_GLOW), 0, 0);
+  DrawTextAligned(2, 120, budgetLine("Drawn Particles : ", SPRITE_PARTICLES), 0, 0);
   DrawTextAligned(2, 150, "Hit F12 to remove this", 0, 0);
   SetDrawScale(1.5f);
+}
+
+static void StatsOverlay() {
+  ResetDrawState();
+  SetDrawScale(1.5f);
+  SetFont(FontTable[FONT_BASIC_24]);
+  if (KeyHit(VK_F12)) StatsOverlayOn = 1 - StatsOverlayOn;
+  if (StatsOverlayOn == 1) DrawStatsOverlay();
+}
+
+static void DrawPointer(int showPointer) {
+  if (showPointer != 1 && SettingsMenuOpen != 1) return;
+  SetScale(1.5f, 1.5f);
+  SetDrawColour(255, 255, 255, 1);
+  DrawImage(IconStrip, PointerX() + 12, PointerY() + 12, ICON_POINTER);
+}
+
+static void CaptureMouse() {
+  MouseX = int(PointerX());
+  MouseY = int(PointerY());
+  MouseHitLeft = MouseHit(1);
+  MouseHitRight = MouseHit(2);
+}
+
+static void Pace() {
+  do {
+    SleepMs(1);
+  } while (Millisecs() < FrameStartMillis - 2 + 1000.0 / 60);
 }
 
 // New messages show black on yellow for a second, then white on black; each
 // line sits 14 pixels above the older one and goes after 180 frames.
 static void DrawMessageLog() {
   SetDrawScale(1);
-  SetFont(FontTable[3]);
+  SetFont(FontTable[FONT_SMALL]);
   int y = VirtH - 16;
   for (auto it = MessageList.begin(); it != MessageList.end();) {
     ment& m = *it;
@@ -70,68 +138,40 @@ static void DrawMessageLog() {
   }
 }
 
-static void Pace() {
-  do {
-    SleepMs(1);
-  } while (Millisecs() < FrameStartMillis - 2 + 1000.0 / 60);
+static void PresentIfShown() {
+  if (!FrameShown()) return;
+  Flip(0);
+  FramesPresented++;
 }
 
-int EndFrame(int /*targetFps*/, int /*spare*/, int showPointer) {
-  int pauseResult = 0;
-  DrawPopups();
-
-  if (KeyHit(VK_TAB)) {
-    SettingsMenuOpen = 1 - SettingsMenuOpen;
-    WriteSettingsFile();
-  }
-  if (FrameParity == 1) GcCollected = CollectGarbage();
-
-  // On a slow system the hot keys wait for a shown frame, so a press made
-  // during a skipped frame stays pending rather than being lost.
-  if (FrameParity == 0 || Settings[7] == 0) {
-    if (KeyHit(VK_F11)) TakeScreenshot();
-    if (KeyDown(VK_ESCAPE) && PauseState == 1) {
-      PauseState = 2;
-      pauseResult = RunPauseMenu();
-      PauseState = 1;
-    }
-  }
-
-  RunSettingsPanel();
-
-  ResetDrawState();
-  SetDrawScale(1.5f);
-  SetFont(FontTable[1]);
-  if (KeyHit(VK_F12)) StatsOverlayOn = 1 - StatsOverlayOn;
-  if (StatsOverlayOn == 1) DrawStatsOverlay();
-
-  if (showPointer == 1 || SettingsMenuOpen == 1) {
-    SetScale(1.5f, 1.5f);
-    SetDrawColour(255, 255, 255, 1);
-    DrawImage(IconStrip, PointerX() + 12, PointerY() + 12, 63);
-  }
-
-  MouseX = int(PointerX());
-  MouseY = int(PointerY());
-  MouseHitLeft = MouseHit(1);
-  MouseHitRight = MouseHit(2);
-
-  Pace();
-  UpdateMusic();
-  DrawMessageLog();
-  if (FrameShown()) {
-    Flip(0);
-    FramesPresented++;
-  }
-
+static void MeasureFrame() {
   FrameMillis = Millisecs() - FrameStartMillis;
   if (FrameMillis > 0) FpsAverage = (1000 / FrameMillis + 2 * FpsAverage) / 3;
   FpsShown = FpsAverage;
   FrameStartMillis = Millisecs();
   FrameParity = 1 - FrameParity;
   FramesEnded++;
+}
 
+static void QuitIfAsked() {
   bool altF4 = KeyDown(VK_F4) && (KeyDown(VK_LMENU) || KeyDown(VK_RMENU));
-  if (altF4 || CloseRequested() || (FrameLimit > 0 && FramesEnded >= FrameLimit)) ShutDown();
+  if (altF4 || CloseRequested() || (FrameLimit > 0 && FramesEnded >= FrameLimit)) RunHook(FrameHook.shutDown);
+}
+
+int EndFrame(int /*targetFps*/, int /*spare*/, int showPointer) {
+  RunHook(FrameHook.drawPopups);
+  ToggleSettingsOnTab();
+  CollectOnOddFrames();
+  int pauseResult = ScreenshotAndPauseKeys();
+  RunHook(FrameHook.runSettingsPanel);
+  StatsOverlay();
+  DrawPointer(showPointer);
+  CaptureMouse();
+  Pace();
+  RunHook(FrameHook.advanceMusic);
+  DrawMessageLog();
+  PresentIfShown();
+  MeasureFrame();
+  QuitIfAsked();
   return pauseResult;
 }

@@ -34,7 +34,24 @@ extern int FramesPresented;
 extern int FramesEnded;
 extern int FrameLimit;
 
+// What the frame end runs for the layers above it. Start-up connects them
+// (ConnectFrameHooks in app/startup.cpp); an empty hook is skipped, so a
+// test of a lower layer runs frames without the layers above.
+struct FrameHooks {
+  void (*drawPopups)();        // the floating score numbers
+  void (*settingsToggled)();   // Tab opened or closed the panel: write the settings file
+  void (*runSettingsPanel)();  // draws the panel and works its widgets
+  void (*advanceMusic)();      // one step of the music sequencer
+  void (*shutDown)();          // the closing sequence; does not return
+};
+extern FrameHooks FrameHook;
+
 // Returns the pause menu's result when it ran during this call (1 continue,
 // 99 quit), else 0.
 int EndFrame(int targetFps, int spare, int showPointer);
 void AddMessage(const std::string& text, int code);
+
+// The frame figures, the message log, the panel and pause flags, the sprite
+// budgets and the frame-rate target back to their start (tests; the hooks
+// stay).
+void ResetFrameState();

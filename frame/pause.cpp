@@ -4,12 +4,12 @@
 // keys and Space; Escape leaves it.
 #include "frame/pause.h"
 
-#include "app/assets.h"
-#include "app/startup.h"
 #include "controls/controls.h"
+#include "frame/common_media.h"
 #include "frame/draw.h"
 #include "frame/engine_test.h"
 #include "frame/frame_end.h"
+#include "frame/identity.h"
 #include "media/media.h"
 
 static bool AnyPlayerDown(int control) {
@@ -37,7 +37,9 @@ static void DrawTitleSpray(int first, int last, float angle) {
   }
 }
 
-static void SetPulseScale(float phase) { SetDrawScale(1.5f + 0.5f * SinDeg(phase), 1.5f + 0.5f * SinDeg(1.3f * phase)); }
+static void SetPulseScale(float phase) {
+  SetDrawScale(1.5f + 0.5f * SinDeg(phase), 1.5f + 0.5f * SinDeg(1.3f * phase));
+}
 
 // One menu item; the highlighted one is yellow, indented, and taken by fire.
 static void DrawItem(const char* label, int y, bool highlighted, bool fire, int value, int* latch, int* result) {
@@ -69,7 +71,7 @@ int RunPauseMenu() {
     SetPulseScale(phase);
     angle += 0.1f;
     SetDrawRotation(angle);
-    SetFont(FontTable[7]);
+    SetFont(FontTable[FONT_BLUE_32]);
     DrawImage(picture, float(VirtW / 2), float(VirtH / 2), 0);
 
     SeedRandom(37171650);
@@ -80,9 +82,9 @@ int RunPauseMenu() {
     SetDrawColour(0, 0, 0, 0.5f);
     DrawRect(VirtW * 0.1f, VirtH * 0.375f, float(VirtW / 6), float(VirtH / 4));
 
-    bool up = AnyPlayerDown(0) || KeyDown(VK_UP);
-    bool down = AnyPlayerDown(8) || KeyDown(VK_DOWN);
-    bool fire = AnyPlayerDown(10) || AnyPlayerDown(11) || KeyDown(VK_SPACE);
+    bool up = AnyPlayerDown(CONTROL_UP) || KeyDown(VK_UP);
+    bool down = AnyPlayerDown(CONTROL_DOWN) || KeyDown(VK_DOWN);
+    bool fire = AnyPlayerDown(CONTROL_BUTTON_1) || AnyPlayerDown(CONTROL_BUTTON_2) || KeyDown(VK_SPACE);
     if (up && latch == 0) selection--, latch = 1;
     if (down && latch == 0) selection++, latch = 1;
     if (!up && !down && !fire) latch = 0;

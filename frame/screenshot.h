@@ -1,4 +1,4 @@
-// screenshot.h — F11 saves the current picture as a PNG in the data folder.
+// screenshot.h — F11 saves the current picture as a PNG in the player's folder.
 #pragma once
 
 #include <string>

@@ -3,7 +3,6 @@
 // area with rock, and rests pickups a little above the rock.
 #include "game/cave.h"
 
-#include "app/assets.h"
 #include "frame/draw.h"
 #include "game/ball.h"
 #include "game/game.h"
@@ -185,10 +184,10 @@ void DrawCave() {
       if (!OnScreen(sx, sy)) continue;
       if (v >= 1 && v <= 19) {
         SetDrawColour(TintG, TintB, TintR, 1);
-        DrawSprite(TileImage, sx, sy, v - 1, 1);
+        DrawSprite(TileImage, sx, sy, v - 1, SPRITE_IMAGES);
       } else if (v == CELL_PICKUP) {
         SetDrawColour(255, 255, 255, 1);
-        DrawSprite(PickupImage, sx, sy, 0, 1);
+        DrawSprite(PickupImage, sx, sy, 0, SPRITE_IMAGES);
         CatchPickup(x, y, sx, sy);
       }
     }

@@ -2,11 +2,11 @@
 // its generator, the solidity test the ball uses, its tint and its drawing.
 #pragma once
 
-constexpr int CAVE_WIDTH = 160;   // built columns 0..CAVE_WIDTH
-constexpr int CAVE_HEIGHT = 48;   // built rows 0..CAVE_HEIGHT
-constexpr int CAVE_GRID = 260;    // size of both grids in each direction
+constexpr int CAVE_WIDTH = 160;  // built columns 0..CAVE_WIDTH
+constexpr int CAVE_HEIGHT = 48;  // built rows 0..CAVE_HEIGHT
+constexpr int CAVE_GRID = 260;   // size of both grids in each direction
 constexpr int CELL_EMPTY = 0;
-constexpr int CELL_ROCK = 1;      // while building; afterwards rock holds its tile frame + 1
+constexpr int CELL_ROCK = 1;  // while building; afterwards rock holds its tile frame + 1
 constexpr int CELL_PICKUP = 25;
 
 // [row][column]

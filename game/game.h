@@ -5,6 +5,9 @@
 
 #include <string>
 
+extern int Difficulty;  // 0 Easy, 1 Medium, 2 Hard: chosen on the title screen
+extern int InputMode;   // 0: played with keys and pads, so no mouse pointer in play
+
 extern int GameScore;
 extern int GameBadges;       // this game awards none
 extern int GameResults[31];  // entries 1..30 go into the score record
@@ -16,16 +19,36 @@ extern float CamX, CamY, CamTargetX, CamTargetY;
 
 extern int VignetteImage, BackgroundImage, TileImage, BallImage, TimerImage, PickupImage;
 
-extern int SfxSlot;       // last ChannelTable slot used for an effect (20..255)
+// The game's numbered sound effects (SoundEffects slots).
+enum SoundEffect {
+  SFX_PICKUP = 1,
+  SFX_BOUNCE = 2,
+  SFX_HIGH_BOUNCE = 3,
+  SFX_WALL = 4,
+  SFX_ATTEMPT_OVER = 5,
+  SFX_LEVEL_DONE = 6,
+  SFX_GHOST = 7,
+};
+
+extern int SfxSlot;  // last ChannelTable slot used for an effect (CHANNEL_EFFECTS_FIRST..LAST)
 
 void LoadGameArt();
-void LoadGameImages();  // the six images, from the current folder
+void LoadGameImages();  // the six images, from the game folder
 void RunGame();
+// Name entry, then the finished game's record in the score list. quit is 1
+// when the player quit.
+void StoreFinishedGame(int quit);
+// Adds points to the game's score and a popup of them at map position (x, y).
+void AddScore(int points, int x, int y, int r, int g, int b);
 void PlaySfx(int effect, float rate, float volume, float pan);
 void SetFontSlot(int sizeClass, int index);
 std::string CompletionText(int percent);  // the heads-up "05%"
 
+// Everything of the game as at program start: no images, no cave, no
+// attempts, Easy (tests).
+void ResetGame();
+
 // The pieces of RunGame, for tests and benchmarks.
 void StartGame();
-int GameFrame();      // one frame; returns the game-over code (0 while playing)
+int GameFrame();  // one frame; returns the game-over code (0 while playing)
 void ShowEndTitle();

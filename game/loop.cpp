@@ -2,20 +2,24 @@
 // game's artwork loading, its sound-effect player and its font selector.
 #include <string>
 
-#include "app/assets.h"
-#include "app/settings.h"
-#include "app/startup.h"
+#include "frame/common_media.h"
 #include "frame/draw.h"
 #include "frame/engine_test.h"
+#include "frame/folders.h"
 #include "frame/frame_end.h"
+#include "frame/settings_table.h"
 #include "game/ball.h"
 #include "game/cave.h"
 #include "game/game.h"
 #include "game/rules.h"
 #include "media/media.h"
 #include "music/music.h"
+#include "scores/datetime.h"
+#include "scores/name_entry.h"
 #include "scores/records.h"
 
+int Difficulty;
+int InputMode;
 int GameScore;
 int GameBadges;
 int GameResults[31];
@@ -23,7 +27,8 @@ int GameLevel;
 int GameFlags;
 float CamX, CamY, CamTargetX, CamTargetY;
 int VignetteImage, BackgroundImage, TileImage, BallImage, TimerImage, PickupImage;
-int SfxSlot = 20;
+int SfxSlot = CHANNEL_EFFECTS_FIRST;
+
 void LoadGameArt() {
   RunEngineTest(60, 2);
   LoadMusicSamples();
@@ -31,18 +36,18 @@ void LoadGameArt() {
 }
 
 void LoadGameImages() {
-  VignetteImage = LoadImage("darken.png", IMAGE_FILTERED);
-  BackgroundImage = LoadImage("bg.png", IMAGE_FILTERED);
-  TileImage = LoadImageStrip("gfx.png", 64, 64, 0, 16, IMAGE_MASKED | IMAGE_FILTERED);
-  BallImage = LoadImageStrip("plimbo.png", 64, 64, 0, 100, IMAGE_MASKED | IMAGE_FILTERED);
-  TimerImage = LoadImage("tick.png", IMAGE_FILTERED);
-  PickupImage = LoadImage("iluvamiga.png", IMAGE_MASKED | IMAGE_FILTERED);
+  VignetteImage = LoadImage(GameFolder + "darken.png", IMAGE_FILTERED);
+  BackgroundImage = LoadImage(GameFolder + "bg.png", IMAGE_FILTERED);
+  TileImage = LoadImageStrip(GameFolder + "gfx.png", 64, 64, 0, 16, IMAGE_MASKED | IMAGE_FILTERED);
+  BallImage = LoadImageStrip(GameFolder + "plimbo.png", 64, 64, 0, 100, IMAGE_MASKED | IMAGE_FILTERED);
+  TimerImage = LoadImage(GameFolder + "tick.png", IMAGE_FILTERED);
+  PickupImage = LoadImage(GameFolder + "iluvamiga.png", IMAGE_MASKED | IMAGE_FILTERED);
 }
 
 void PlaySfx(int effect, float rate, float volume, float pan) {
-  if (Settings[12] <= 0 || effect < 1 || effect > 200 || SoundEffects[effect] == 0) return;
+  if (Settings[SETTING_SOUND] <= 0 || effect < 1 || effect > SoundEffectSlots || SoundEffects[effect] == 0) return;
   SfxSlot++;
-  if (SfxSlot >= 256) SfxSlot = 20;
+  if (SfxSlot > CHANNEL_EFFECTS_LAST) SfxSlot = CHANNEL_EFFECTS_FIRST;
   // Written as "not at least" so that NaN lands on the low end too.
   if (!(volume >= 0)) volume = 0;
   if (volume > 1) volume = 1;
@@ -60,7 +65,7 @@ void PlaySfx(int effect, float rate, float volume, float pan) {
   int cued = CueSound(SoundEffects[effect], channel);
   if (cued != 0) channel = cued;
   if (channel == 0) return;
-  SetChannelVolume(channel, Settings[11] * Settings[12] / 100.0f / 100.0f * volume);
+  SetChannelVolume(channel, Settings[SETTING_MASTER] * Settings[SETTING_SOUND] / 100.0f / 100.0f * volume);
   ChannelVolume[SfxSlot] = volume;
   SetChannelPan(channel, pan);
   SetChannelRate(channel, rate);
@@ -68,14 +73,33 @@ void PlaySfx(int effect, float rate, float volume, float pan) {
 }
 
 void SetFontSlot(int sizeClass, int index) {
+  static const int Faces[3] = {SIZED_BASIC, SIZED_BLUE, SIZED_ACK};
   if (sizeClass < 1 || sizeClass > 3) sizeClass = 1;
-  if (index < 0 || index > 8) index = 0;
-  SetFont(SizedFonts[(sizeClass - 1) * 10 + index]);
+  if (index < 0 || index >= SizeClasses) index = 0;
+  SetFont(SizedFonts[Faces[sizeClass - 1] + index]);
 }
 
 // Only the last two digits show, so 100 percent reads "00%".
 std::string CompletionText(int percent) {
   return Right("00" + std::to_string(percent), 2) + "%";
+}
+
+void ResetGame() {
+  Difficulty = InputMode = GameScore = GameBadges = GameLevel = GameFlags = 0;
+  for (int& result : GameResults) result = 0;
+  CamX = CamY = CamTargetX = CamTargetY = 0;
+  VignetteImage = BackgroundImage = TileImage = BallImage = TimerImage = PickupImage = 0;
+  SfxSlot = CHANNEL_EFFECTS_FIRST;
+  ClearAttempts();
+  IcleList.clear();
+  AttemptLength = 600;
+  AttemptFrame = CompletionPercent = GhostHit = GameOverCode = LastBallScreenX = LastBallScreenY = 0;
+  for (auto* grid : {CaveCells, CaveFrames})
+    for (int y = 0; y < CAVE_GRID; y++)
+      for (int& cell : grid[y]) cell = CELL_EMPTY;
+  TintR = TintG = TintB = PickupTotal = PickupsTaken = 0;
+  BallTileX = BallTileY = BallSubX = BallSubY = 0;
+  ResetBallMotion();
 }
 
 void StartGame() {
@@ -103,7 +127,7 @@ void DrawBackground() {
       if (px < 0) px += 3840;
       int py = static_cast<int>(b * 960 - CamY * 0.6f) % 3840;
       if (py < 0) py += 3840;
-      DrawSprite(BackgroundImage, px - 960, py - 960, 0, 1);
+      DrawSprite(BackgroundImage, px - 960, py - 960, 0, SPRITE_IMAGES);
     }
   }
 }
@@ -115,13 +139,13 @@ void DrawPauseBalls() {
     float s = SinDeg(-AttemptFrame * 6.0f);
     SetDrawScale(s * 12);
     DrawSprite(BallImage, static_cast<int>(VirtW / 2 - s * 384), static_cast<int>(VirtH / 2 - s * 384),
-               -2 * AttemptFrame, 1);
+               -2 * AttemptFrame, SPRITE_IMAGES);
   }
   if (AttemptFrame < -30) {
     SetDrawColour(255, 255, 255, 0.3f);
     SetDrawRotation(SinDeg(-AttemptFrame * 6.0f) * 12);
     SetDrawScale(12);
-    DrawSprite(BallImage, VirtW / 2 - 384, VirtH / 2 - 384, 0, 1);
+    DrawSprite(BallImage, VirtW / 2 - 384, VirtH / 2 - 384, 0, SPRITE_IMAGES);
   }
 }
 
@@ -152,7 +176,7 @@ int GameFrame() {
   SetDrawColour(255, 255, 255, 1);
   int sx = static_cast<int>(BallTileX * 64 + BallSubX - CamX);
   int sy = static_cast<int>(BallTileY * 64 + BallSubY - CamY);
-  DrawSprite(BallImage, sx, sy, BallFrame, 1);
+  DrawSprite(BallImage, sx, sy, BallFrame, SPRITE_IMAGES);
   LastBallScreenX = sx;
   LastBallScreenY = sy;
 
@@ -167,7 +191,7 @@ int GameFrame() {
   SetBlendKind(2);
   SetDrawScale(3.3f);
   DrawSprite(VignetteImage, static_cast<int>(VirtW / 2 - 256 * 3.3f),
-             static_cast<int>(VirtH / 2 - 256 * 3.3f), 0, 1);
+             static_cast<int>(VirtH / 2 - 256 * 3.3f), 0, SPRITE_IMAGES);
   SetBlendKind(1);
 
   DrawPauseBalls();
@@ -175,7 +199,7 @@ int GameFrame() {
   SetDrawScale(1);
   SetDrawColour(255, 255, 255, 0.8f);
   SetDrawRotation(AttemptFrame < 0 || AttemptLength <= 0 ? 0.0f : AttemptFrame * 360.0f / AttemptLength);
-  DrawSprite(TimerImage, 40, 40, 0, 1);
+  DrawSprite(TimerImage, 40, 40, 0, SPRITE_IMAGES);
 
   ResetDrawState();
   SetDrawColour(255, 255, 255, 1);
@@ -190,7 +214,7 @@ int GameFrame() {
 
 void ShowEndTitle() {
   Flip(-1);
-  SetFont(FontTable[5]);
+  SetFont(FontTable[FONT_BLUE_96]);
   int cx = VirtW / 2, cy = VirtH / 2;
   for (int dx = -3; dx <= 3; dx++) {
     for (int dy = -3; dy <= 3; dy++) {
@@ -219,4 +243,19 @@ void RunGame() {
   Delay(1500);
   PauseState = 0;
   StoreFinishedGame(GameOverCode == 99 ? 1 : 0);
+}
+
+void StoreFinishedGame(int quit) {
+  EnterName();
+  Scores s;
+  s.Score = GameScore;
+  s.Timestamp = DateStamp("");
+  s.Badges = GameBadges;
+  s.Name = PlayerName;
+  for (int i = 1; i <= 30; i++) s.Best[i] = GameResults[i];
+  s.Level = GameLevel;
+  s.GameMode = Difficulty;
+  s.GameFlags = GameFlags;
+  s.Quit = quit == 1 ? 1 : 0;
+  AddScoreRecord(s);
 }

@@ -3,7 +3,6 @@
 // completion at three quarters of the pickups, and the game-over code.
 #include "game/rules.h"
 
-#include "app/assets.h"
 #include "frame/draw.h"
 #include "frame/frame_end.h"
 #include "game/ball.h"
@@ -33,10 +32,15 @@ int BallMapY() { return BallTileY * 64 + BallSubY; }
 void DrawGhostTrail(const play& ghost, int entry) {
   int sx = static_cast<int>(ghost.x[entry] - CamX);
   int sy = static_cast<int>(ghost.y[entry] - CamY);
-  DrawSprite(BallImage, sx, sy, ghost.show[entry], 1);
+  DrawSprite(BallImage, sx, sy, ghost.show[entry], SPRITE_IMAGES);
 }
 
 }  // namespace
+
+void AddScore(int points, int x, int y, int r, int g, int b) {
+  GameScore += points;
+  AddPopup(points, x, y, r, g, b);
+}
 
 bool OnScreen(int sx, int sy) {
   return sx > -128 && sy > -128 && sx < VirtW + 128 && sy < VirtH + 128;
@@ -67,7 +71,7 @@ void RecordAttempt() {
   }
   AttemptFrame++;
   if (AttemptFrame == AttemptLength) {
-    PlaySfx(5, 1, 1, 0);
+    PlaySfx(SFX_ATTEMPT_OVER, 1, 1, 0);
     AttemptFrame = -30;
     GhostList.push_front(CurrentPlay);
     CurrentPlay = play{};
@@ -82,12 +86,12 @@ void UpdateGhosts() {
     int sy = static_cast<int>(ghost.y[i] - CamY);
     if (!OnScreen(sx, sy)) continue;
     SetDrawColour(255, 200, 200, 0.75f);
-    DrawSprite(BallImage, sx, sy, ghost.show[i], 1);
+    DrawSprite(BallImage, sx, sy, ghost.show[i], SPRITE_IMAGES);
     if (GhostHit == 0 && FrameParity == 0 &&
         ImagesCollide(BallImage, LastBallScreenX, LastBallScreenY, BallFrame, BallImage, sx, sy,
                       ghost.show[i])) {
       GhostHit = 1;
-      PlaySfx(7, 1, 1, 0);
+      PlaySfx(SFX_GHOST, 1, 1, 0);
       GameOverCode = 1;
     }
     SetDrawColour(255, 200, 200, 0.2f);
@@ -106,7 +110,7 @@ void UpdateFlyingPickups() {
     int sx = static_cast<int>(static_cast<int>(k.x) - CamX);
     int sy = static_cast<int>(static_cast<int>(k.y) - CamY);
     if (OnScreen(sx, sy)) {
-      DrawSprite(PickupImage, sx, sy, 0, 2);
+      DrawSprite(PickupImage, sx, sy, 0, SPRITE_GLOW);
       icle p;
       p.x = k.x;
       p.y = k.y;
@@ -121,11 +125,11 @@ void UpdateFlyingPickups() {
     sy = static_cast<int>(static_cast<int>(k.y) - CamY);
     if (OnScreen(sx, sy)) {
       SetDrawColour(255, 255, 255, 1);
-      DrawSprite(PickupImage, sx, sy, 0, 1);
+      DrawSprite(PickupImage, sx, sy, 0, SPRITE_IMAGES);
       if (ImagesCollide(PickupImage, sx, sy, 0, BallImage, LastBallScreenX, LastBallScreenY,
                         BallFrame)) {
         AddScore(10, static_cast<int>(k.x), static_cast<int>(k.y), 255, 255, 0);
-        PlaySfx(1, 0.75f + CompletionPercent / 200.0f, 0.5f, 0);
+        PlaySfx(SFX_PICKUP, 0.75f + CompletionPercent / 200.0f, 0.5f, 0);
         PickupsTaken++;
         it = KupList.erase(it);
         continue;
@@ -146,7 +150,7 @@ void UpdateSparkles() {
     p.y += p.gy;
     int sx = static_cast<int>(p.x - CamX);
     int sy = static_cast<int>(p.y - CamY);
-    if (OnScreen(sx, sy)) DrawSprite(PickupImage, sx, sy, 0, 1);
+    if (OnScreen(sx, sy)) DrawSprite(PickupImage, sx, sy, 0, SPRITE_IMAGES);
     it = dead ? IcleList.erase(it) : std::next(it);
   }
 }
@@ -157,7 +161,7 @@ void UpdateCompletion() {
 
 void CheckLevelComplete() {
   if (CompletionPercent < 75 || AttemptFrame <= -30) return;
-  PlaySfx(6, 1, 1, 0);
+  PlaySfx(SFX_LEVEL_DONE, 1, 1, 0);
   GhostList.clear();
   KupList.clear();
   CurrentPlay = play{};

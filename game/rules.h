@@ -28,8 +28,8 @@ struct icle {
 
 extern std::list<play> GhostList;  // newest first
 extern play CurrentPlay;
-extern std::list<kup> KupList;     // newest first
-extern std::list<icle> IcleList;   // newest first
+extern std::list<kup> KupList;    // newest first
+extern std::list<icle> IcleList;  // newest first
 
 extern int AttemptLength;
 extern int AttemptFrame;  // negative during pauses

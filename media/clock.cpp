@@ -4,18 +4,32 @@
 // only move the count, so a run takes the same course every time and faster
 // than real time. Scripted input is keyed to this same count and is
 // delivered by the next event poll after its time has passed.
+#include <chrono>
 #include <ctime>
+#include <thread>
 
-#include "media/internal.h"
-#include "media/media.h"
+#include "media/core.h"
+#include "media/core_internal.h"
 
-static bool Virtual = false;
-static uint32_t VirtualNow = 1000;  // a fixed start, so seeds taken from the clock repeat
+namespace {
+
+constexpr uint32_t VirtualStart = 1000;  // a fixed start, so seeds taken from the clock repeat
+bool Virtual = false;
+uint32_t VirtualNow = VirtualStart;
+// The real count runs from the program's start, as a frame-rate or seed
+// needs nothing more.
+const std::chrono::steady_clock::time_point RealStart = std::chrono::steady_clock::now();
+
+}  // namespace
 
 bool media::VirtualClockOn() { return Virtual; }
 
 // Unsigned arithmetic wraps like the 32-bit count it models.
-int Millisecs() { return int(Virtual ? VirtualNow : SDL_GetTicks()); }
+int Millisecs() {
+  if (Virtual) return int(VirtualNow);
+  auto elapsed = std::chrono::steady_clock::now() - RealStart;
+  return int(uint32_t(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count()));
+}
 
 void UseVirtualClock(bool on) { Virtual = on; }
 
@@ -23,9 +37,11 @@ void AdvanceVirtualClock(int ms) {
   if (ms > 0) VirtualNow += uint32_t(ms);
 }
 
+void ResetVirtualClock() { VirtualNow = VirtualStart; }
+
 void SleepMs(int ms) {
   if (Virtual) AdvanceVirtualClock(ms);
-  else SDL_Delay(uint32_t(ms > 0 ? ms : 0));
+  else std::this_thread::sleep_for(std::chrono::milliseconds(ms > 0 ? ms : 0));
 }
 
 void Delay(int ms) { SleepMs(ms); }

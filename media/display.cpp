@@ -34,7 +34,7 @@ struct Pixmap {
 std::unordered_map<int, Pixmap> Pixmaps;
 int RendererChoice = RENDERER_OPENGL;
 std::string Caption;
-int RealW = 0, RealH = 0, VirtW = 0, VirtH = 0, RefreshHz = 60;
+int RealW = 0, RealH = 0, VirtualW = 0, VirtualH = 0, RefreshHz = 60;
 double NextFlipAt = 0;  // clock time the next paced present is due
 
 // With no screen to reach, SDL falls back to its invisible "offscreen"
@@ -71,7 +71,7 @@ bool ReadPixels(int x, int y, int w, int h, uint32_t* out) {
   SDL_RenderSetLogicalSize(Renderer, 0, 0);
   SDL_Rect rect{x, y, w, h};
   bool ok = SDL_RenderReadPixels(Renderer, &rect, SDL_PIXELFORMAT_ARGB8888, out, w * 4) == 0;
-  SDL_RenderSetLogicalSize(Renderer, VirtW, VirtH);
+  SDL_RenderSetLogicalSize(Renderer, VirtualW, VirtualH);
   // The screen is opaque whatever the surface keeps in its alpha bits.
   for (int i = 0; i < w * h; ++i) out[i] |= 0xFF000000u;
   return ok;
@@ -169,7 +169,7 @@ void CloseDisplay() {
   if (Window) SDL_DestroyWindow(Window);
   Renderer = nullptr;
   Window = nullptr;
-  RealW = RealH = VirtW = VirtH = 0;
+  RealW = RealH = VirtualW = VirtualH = 0;
 }
 
 bool DisplayOpen() { return Renderer != nullptr; }
@@ -178,13 +178,13 @@ int RealHeight() { return RealH; }
 
 void SetVirtualResolution(int width, int height) {
   if (width <= 0 || height <= 0) return;
-  VirtW = width;
-  VirtH = height;
+  VirtualW = width;
+  VirtualH = height;
   if (Renderer) SDL_RenderSetLogicalSize(Renderer, width, height);
 }
 
-int VirtualWidth() { return VirtW; }
-int VirtualHeight() { return VirtH; }
+const int& VirtW = VirtualW;
+const int& VirtH = VirtualH;
 
 void Cls() {
   if (!Renderer) return;
@@ -292,10 +292,17 @@ int64_t DisplayBytes() {
   return bytes;
 }
 
+// Back to the state of a program that never drew: a later start (the next
+// test in the same process) must not inherit a scale, tint or renderer.
 void DisplayShutdown() {
   CloseDisplay();
   Pixmaps.clear();
   FontShutdown();
+  Draw = DrawState();
+  AutoCentre(false);
+  RendererChoice = RENDERER_OPENGL;
+  Caption.clear();
+  NextFlipAt = 0;
 }
 
 }  // namespace media

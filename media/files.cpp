@@ -18,9 +18,10 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <system_error>
 
-#include "media/internal.h"
-#include "media/media.h"
+#include "media/core.h"
+#include "media/core_internal.h"
 
 namespace {
 
@@ -57,6 +58,8 @@ const char* const IncbinPrefix = "incbin::";
 bool IsIncbin(const std::string& path) { return path.rfind(IncbinPrefix, 0) == 0; }
 
 }  // namespace
+
+int media::FreedHandles = 0;
 
 std::string media::TempNameFor(const std::string& target) { return target + ".part"; }
 
@@ -158,8 +161,7 @@ int OpenRead(const std::string& path) {
 static int OpenWriting(const std::string& path, bool direct) {
   if (path.empty() || IsIncbin(path) || FileType(path) == 2) return 0;
   Stream s;
-  // The folder may change before the stream is closed (the start-up log stays
-  // open all run), so the rename must not depend on the current folder.
+  // Made absolute once, so the rename never depends on the current folder.
   s.target = std::filesystem::absolute(path).string();
   s.temp = direct ? s.target : media::TempNameFor(s.target);
   s.direct = direct;
@@ -215,11 +217,23 @@ bool EndOfStream(int stream) {
 
 bool DeleteFile(const std::string& path) { return FileType(path) == 1 && !IsIncbin(path) && remove(path.c_str()) == 0; }
 
-bool ChangeDir(const std::string& path) { return !path.empty() && chdir(path.c_str()) == 0; }
+std::string ProgramFolder() {
+  std::error_code error;
+  std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error) return "./";
+  return program.parent_path().string() + "/";
+}
 
-std::string CurrentDir() {
-  char buffer[4096];
-  return getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string();
+// Asked of the file system rather than worked out from the permission bits,
+// which say nothing about read-only mounts.
+bool FolderWritable(const std::string& folder) {
+  return FileType(folder) == 2 && access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+bool MakeFolder(const std::string& folder) {
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  return FileType(folder) == 2;
 }
 
 // ---------------------------------------------------------------- banks

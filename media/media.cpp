@@ -1,5 +1,5 @@
 // media.cpp — starting and stopping the media services, memory figures,
-// the debug log and ending the process.
+// the player's folder and ending the process.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -7,8 +7,6 @@
 
 #include "media/internal.h"
 #include "media/media.h"
-
-int media::FreedHandles = 0;
 
 static bool Started = false;
 static bool Headless = false;
@@ -33,8 +31,10 @@ void StartMedia(const MediaConfig& config) {
   Started = true;
 }
 
+// Everything is torn down even when StartMedia never ran: choosing an audio
+// driver, fonts or a window may have started parts of SDL on their own.
 void StopMedia() {
-  if (!Started) return;
+  media::ForgetLoadFailures();
   media::DisplayShutdown();
   media::SoundShutdown();
   media::InputShutdown();
@@ -50,18 +50,14 @@ int CollectGarbage() { return std::exchange(media::FreedHandles, 0); }
 
 int64_t MemoryInUse() { return media::BankBytes() + media::SoundBytes() + media::DisplayBytes(); }
 
-void DebugLog(const std::string& text) {
-  static FILE* log = nullptr;
-  static bool opened = false;
-  if (!opened) {
-    opened = true;
-    const char* target = getenv("PLIMBO_DEBUGLOG");
-    if (target && strcmp(target, "stderr") == 0) log = stderr;
-    else if (target && *target) log = fopen(target, "a");
-  }
-  if (!log) return;
-  fprintf(log, "%s\n", text.c_str());
-  fflush(log);
+// SDL makes the folder if it is missing. No organisation name: the folder
+// is the game's own, as players look for it.
+std::string PrefFolder(const std::string& name) {
+  char* path = SDL_GetPrefPath("", name.c_str());
+  if (!path) return "";
+  std::string folder = path;
+  SDL_free(path);
+  return folder;
 }
 
 void EndProcess(int code) {

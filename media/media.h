@@ -1,9 +1,10 @@
 // media.h — the one door to the machine.
 //
 // Display and 2D drawing, images, fonts, sound channels, keyboard, mouse and
-// joysticks, files and folders, embedded files, memory blocks, text helpers,
-// the clock and the random generator. Everything outside media/ reaches the
-// machine through these functions only; the SDL2 code lives behind them.
+// joysticks, and (from core.h) files and folders, embedded files, memory
+// blocks, text helpers, the clock, the random generator and the logs.
+// Everything outside media/ reaches the machine through these functions
+// only; the SDL2 code lives behind them.
 //
 // Conventions:
 //   - Handles are int; 0 means "nothing". Calls given 0 or a stale handle do
@@ -26,6 +27,8 @@
 #include <string>
 #include <vector>
 
+#include "media/core.h"
+
 // ---------------------------------------------------------------- start-up
 
 struct MediaConfig {
@@ -36,17 +39,6 @@ struct MediaConfig {
 void StartMedia(const MediaConfig& config);
 void StopMedia();  // closes everything; safe to call twice
 bool MediaHeadless();
-
-// ---------------------------------------------------------------- clock
-
-int Millisecs();           // 32-bit millisecond count; only differences matter
-void SleepMs(int ms);      // yields the CPU (virtual clock: advances time)
-void Delay(int ms);        // same, used for longer waits
-void UseVirtualClock(bool on);
-void AdvanceVirtualClock(int ms);  // tests: move virtual time without waiting
-
-std::string CurrentDate();  // "%d %b %Y", e.g. "07 Dec 2026"
-std::string CurrentTime();  // "%H:%M:%S"
 
 // ---------------------------------------------------------------- display
 
@@ -69,9 +61,12 @@ bool DisplayOpen();
 int RealWidth();
 int RealHeight();
 
+// The virtual screen every draw and the mouse are measured in. Opening a
+// display sets it to the real size until the program chooses its own. It is
+// kept here only; VirtW and VirtH are read-only views of it.
 void SetVirtualResolution(int width, int height);
-int VirtualWidth();
-int VirtualHeight();
+extern const int& VirtW;
+extern const int& VirtH;
 
 void Cls();               // back buffer to black
 void Flip(int sync);      // 0: present now; -1: present paced by the clock
@@ -211,82 +206,12 @@ void ScriptClose(int atMillis);
 void ScriptJoystick(int atMillis, int j, int kind, int index, float value);  // kind 0 axis, 1 button, 2 hat
 void AddVirtualJoystick(const std::string& name, int buttons);  // tests
 
-// ---------------------------------------------------------------- files
-
-int FileType(const std::string& path);  // 0 none, 1 file, 2 folder
-// Writing goes to a temporary file that replaces the target on CloseStream,
-// so a crash never leaves a half-written file.
-int OpenRead(const std::string& path);   // "incbin::name" opens an embedded file
-int OpenWrite(const std::string& path);
-// A log is the exception: written in place and flushed line by line, so it
-// can be read while the program runs and still shows how far a crashed run got.
-int OpenLog(const std::string& path);
-void CloseStream(int stream);
-std::string ReadLine(int stream);   // to LF, CR dropped, a byte per character
-void WriteLine(int stream, const std::string& text);  // low bytes, then CR LF
-bool EndOfStream(int stream);
-bool DeleteFile(const std::string& path);
-bool ChangeDir(const std::string& path);
-std::string CurrentDir();
-void RegisterEmbedded(const std::string& name, const void* data, size_t size);
-
-int CreateBank(int size);
-int LoadBank(const std::string& path);  // whole file or embedded file
-// The same without reading the file in: its pages are mapped and shared with
-// the file cache until written. For large files that are replaced by
-// renaming, never rewritten in place (a file cut short under a mapping would
-// fault on reading past its new end).
-int MapBank(const std::string& path);
-int BankSize(int bank);
-void ResizeBank(int bank, int size);
-bool SaveBank(int bank, const std::string& path);
-int32_t PeekInt(int bank, int offset);  // little-endian
-void PokeInt(int bank, int offset, int32_t value);
-uint8_t* BankData(int bank);
-void FreeBank(int bank);
-
-// ---------------------------------------------------------------- text
-
-// Positions are 1-based. Characters are bytes.
-std::string Mid(const std::string& s, int pos, int len = -1);
-int Instr(const std::string& s, const std::string& find, int start = 1);
-std::string Left(const std::string& s, int n);
-std::string Right(const std::string& s, int n);
-std::string Replace(const std::string& s, const std::string& from, const std::string& to);
-std::string Trim(const std::string& s);  // drops bytes below 33 at both ends
-std::string Upper(const std::string& s);
-std::string Lower(const std::string& s);
-std::string Chr(int code);
-int Asc(const std::string& s);  // -1 for empty text
-// Text to integer: white space, optional sign, then decimal digits, or binary
-// after "%", or hex after "$". Digits past the range wrap modulo 2^32 (2^64),
-// as the accumulation is done in unsigned arithmetic.
-int32_t ToInt(const std::string& s);
-int64_t ToLong(const std::string& s);
-
-// ---------------------------------------------------------------- maths
-
-float SinDeg(float degrees);
-float CosDeg(float degrees);
-
-// The random generator (31-bit state, 4660 until seeded).
-void SeedRandom(int32_t seed);
-int32_t RandomState();
-float RandomReal();                      // [0, 1)
-int RandomInt(int lo, int hi);           // inclusive, either order
-float RandomBetween(float a, float b);
-
 // ---------------------------------------------------------------- misc
 
 int CollectGarbage();       // a count: live handles freed since last call
 int64_t MemoryInUse();      // bytes held by loaded media and banks
-void DebugLog(const std::string& text);  // discarded unless PLIMBO_DEBUGLOG is set
-
-// The start-up log ("Debug.txt"): written in place, a line at a time.
-bool OpenStartupLog(const std::string& path);  // rewritten from scratch
-void CloseStartupLog();
-void LogLine(const std::string& text);
-// Something could not be loaded, opened or written: one line naming it, on
-// standard error and (indented) in the start-up log.
-void LogFailure(const std::string& text);
+// The player's own folder for this program, from the system's convention
+// (on Linux $XDG_DATA_HOME/<name>/, usually ~/.local/share/<name>/), made if
+// missing; empty when there is none.
+std::string PrefFolder(const std::string& name);
 [[noreturn]] void EndProcess(int code);

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "media/media.h"
+#include "media/core.h"
 
 static int32_t State = 4660;
 

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "media/media.h"
+#include "media/core.h"
 
 std::string Mid(const std::string& s, int pos, int len) {
   int64_t size = int64_t(s.size());

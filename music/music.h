@@ -35,6 +35,7 @@ extern std::string TrackPattern[5];  // drum A, drum B, bass, lead, accompanimen
 extern float StepTable[5][64];       // drum hit or note rate per step of the bar
 
 void LoadMusicSamples();
+void ResetMusic();  // silent, no song, no loops, no note watcher (tests)
 void LoadSong(const std::string& name, int seed, int tempo);
 void StartSong(int seed, int tempo);
 void UpdateMusic();

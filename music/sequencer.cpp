@@ -2,8 +2,8 @@
 // bars, rearranged at every chord cycle from the seeded random generator.
 #include <cstdint>
 
-#include "app/assets.h"
-#include "app/settings.h"
+#include "frame/common_media.h"
+#include "frame/settings_table.h"
 #include "media/media.h"
 #include "music/music.h"
 
@@ -91,6 +91,21 @@ void NextPhrase() {
   }
 }
 
+void ResetMusic() {
+  MusicOn = SongSeed = StepLength = NextStepTime = StepNo = BarNo = PhraseNo = 0;
+  ChordLine.clear();
+  MusicPan = 0;
+  for (int t = 0; t < 20; t++) TrackSilent[t] = TrackNextSilent[t] = TrackLeadIn[t] = 0;
+  for (int part = 0; part < 5; part++) {
+    PartSample[part] = PartSampleCount[part] = SongPatternCount[part] = SongSectionMode[part] = 0;
+    TrackPattern[part].clear();
+    for (std::string& p : SongPatterns[part]) p.clear();
+    for (float& step : StepTable[part]) step = 0;
+  }
+  for (int& sample : MusicSamples) sample = 0;
+  MusicNoteStarted = nullptr;
+}
+
 void StartSong(int seed, int tempo) {
   if (seed == -1) seed = Millisecs();
   SeedMusic(int64_t(seed) * 1024);
@@ -110,13 +125,14 @@ void StartSong(int seed, int tempo) {
 static void PlayNote(int t, int sample, float rate) {
   int sound = MusicSamples[sample];
   if (!sound) return;  // a loop missing on disk: the note is a rest
-  if (ChannelTable[t] && ChannelPlaying(ChannelTable[t])) StopChannel(ChannelTable[t]);
+  int& slot = ChannelTable[CHANNEL_MUSIC_FIRST + t];
+  if (slot && ChannelPlaying(slot)) StopChannel(slot);
   int channel = CueSound(sound, AllocChannel());
-  ChannelTable[t] = channel;
-  if (t == 4) ChannelVolume[4] = 0.5f;
+  slot = channel;
+  if (t == 4) ChannelVolume[CHANNEL_MUSIC_FIRST + 4] = 0.5f;
   if (!channel) return;
   static const float Pans[5] = {1, -1, -1, 0, 1};
-  float volume = float(Settings[13]) * float(Settings[11]) / 100.0f / (t == 4 ? 200.0f : 100.0f);
+  float volume = float(Settings[SETTING_MUSIC]) * float(Settings[SETTING_MASTER]) / 100.0f / (t == 4 ? 200.0f : 100.0f);
   if (t != 3) SetChannelPan(channel, Pans[t] * MusicPan);
   if (t >= 2) SetChannelRate(channel, rate);
   SetChannelVolume(channel, volume);

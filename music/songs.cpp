@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "frame/folders.h"
 #include "media/media.h"
 #include "music/music.h"
 
@@ -20,6 +21,9 @@ static const float NoteRates[] = {
     1.782f, 1.888f,  2.0f,   2.118f,  2.244f, 2.378f,  2.52f,  2.67f,  2.828f,  2.996f};
 static_assert(sizeof(NoteChars) - 1 == sizeof(NoteRates) / sizeof(NoteRates[0]));
 
+// The loops and song files live in the game folder's "music/".
+static std::string MusicFolder() { return GameFolder + "music/"; }
+
 float NoteRate(char c) {
   if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
   for (int i = 0; NoteChars[i]; i++)
@@ -28,12 +32,12 @@ float NoteRate(char c) {
 }
 
 void LoadMusicSamples() {
-  static const char* Parts[5] = {"music/d1-", "music/d2-", "music/bass", "music/lead", "music/accompany"};
+  static const char* Parts[5] = {"d1-", "d2-", "bass", "lead", "accompany"};
   for (int& s : MusicSamples) FreeSound(std::exchange(s, 0));  // a display change reloads them
   for (int& c : PartSampleCount) c = 0;
   for (int k = 1; k <= 8; k++) {
     for (int part = 0; part < 5; part++) {
-      std::string path = Parts[part] + std::to_string(k) + ".wav";
+      std::string path = MusicFolder() + Parts[part] + std::to_string(k) + ".wav";
       if (part >= 2) {
         if (FileType(path) != 1) continue;
         PartSampleCount[part] = k;
@@ -46,7 +50,8 @@ void LoadMusicSamples() {
   // missing, like a missing drum hit; their notes stay silent.
   for (int part = 2; part < 5; part++)
     for (int k = 1; k <= std::max(PartSampleCount[part], 1); k++)
-      if (MusicSamples[k + 10 * part] == 0) MusicSamples[k + 10 * part] = LoadSound(Parts[part] + std::to_string(k) + ".wav");
+      if (MusicSamples[k + 10 * part] == 0)
+        MusicSamples[k + 10 * part] = LoadSound(MusicFolder() + Parts[part] + std::to_string(k) + ".wav");
 }
 
 static bool EndsWith(const std::string& s, const std::string& tail) {
@@ -84,7 +89,7 @@ void LoadSong(const std::string& name, int seed, int tempo) {
     SongSectionMode[s] = -1;
     for (std::string& p : SongPatterns[s]) p.clear();
   }
-  std::string path = "music/" + name + ".ini";
+  std::string path = MusicFolder() + name + ".ini";
   if (FileType(path) != 1) return;
   int stream = OpenRead(path);
   if (!stream) return;

@@ -2,7 +2,7 @@
 // PlayerName in place, so a returning player only has to confirm.
 #include "scores/name_entry.h"
 
-#include "app/assets.h"
+#include "frame/common_media.h"
 #include "frame/draw.h"
 #include "frame/engine_test.h"
 #include "frame/frame_end.h"
@@ -29,9 +29,9 @@ void EnterName() {
     for (int hits = KeyHit(VK_BACK); hits > 0 && !PlayerName.empty(); hits--) PlayerName.pop_back();
 
     SetDrawColour(0, 255, 0);
-    SetFont(FontTable[6]);
+    SetFont(FontTable[FONT_BLUE_72]);
     DrawTextAligned(VirtW / 2, VirtH / 2 - 100, "Enter Your Name", 1, 1);
-    SetFont(FontTable[5]);
+    SetFont(FontTable[FONT_BLUE_96]);
     std::string cursor = Millisecs() % 600 < 300 ? "_" : " ";
     DrawTextAligned(VirtW / 2 - TextWidth(PlayerName) / 2, VirtH / 2, PlayerName + cursor, 0, 1);
 

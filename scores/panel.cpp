@@ -6,12 +6,13 @@
 
 #include <vector>
 
-#include "app/assets.h"
-#include "app/startup.h"
+#include "frame/common_media.h"
 #include "frame/draw.h"
+#include "frame/identity.h"
 #include "media/media.h"
 #include "scores/datetime.h"
 
+int BadgeCount = 16;
 Scores* TopTable[26];
 Scores* ShownRecord;
 int ShownIndex;
@@ -80,7 +81,7 @@ static void DrawGraph(int a, int64_t highest, const Variant& v, std::vector<std:
     int h = BarHeight(s.Score, highest);
     int y = H - 10 - h;
     SetDrawColour(float(255 - h), 255, 80, 1);
-    DrawSprite(IconStrip, x - 8, y - 8, 7, 1);
+    DrawSprite(IconStrip, x - 8, y - 8, 7, SPRITE_IMAGES);
     SetDrawColour(255, float(80 + h), 80, 1);
     if (havePrevious) DrawLine(float(x), float(y), float(px), float(py), true);
     SetDrawColour(0, 0, 0, 0.3f);
@@ -102,7 +103,7 @@ static void DrawGraph(int a, int64_t highest, const Variant& v, std::vector<std:
 // Returns how many rows were drawn.
 static int DrawTable(int a) {
   int W = VirtW, H = VirtH;
-  SetFont(FontTable[3]);
+  SetFont(FontTable[FONT_SMALL]);
   int rows = 0;
   for (int n = 1; n <= 16; n++) {
     Scores* s = TopTable[n];
@@ -130,7 +131,7 @@ static void DrawThanksBox(int a) {
   if (Millisecs() % 10000 > 5000) SetDrawColour(0, 0, 110, 0.7f);
   else SetDrawColour(0, 0, 80, 0.6f);
   DrawRect(float(W - a - 12), 0, 330, 200);
-  SetFont(FontTable[1]);
+  SetFont(FontTable[FONT_BASIC_24]);
   int cx = W - 10 - (a + 2) / 2;
   SetDrawColour(255, 255, 0);
   DrawTextAligned(cx, 20, "You've been enjoying", 1, 1);
@@ -148,21 +149,21 @@ static void DrawDetailBox(int a, const Scores& s) {
   int W = VirtW, H = VirtH;
   SetDrawColour(255, 255, 255, 0.6f);
   DrawRect(float(W - a - 12), float(H - 576), 330, 140);
-  SetFont(FontTable[1]);
+  SetFont(FontTable[FONT_BASIC_24]);
   SetDrawColour(80, 80, 0);
   DrawTextAligned(W - a - 6, H - 572, s.Name, 0, 0);
   SetDrawColour(0, 0, 80);
   DrawTextAligned(W - a + 314, H - 551, std::to_string(s.Score), 2, 0);
-  SetFont(FontTable[4]);
+  SetFont(FontTable[FONT_BASIC_20]);
   SetDrawColour(0, 80, 0);
   if (s.Best[30] == 1) DrawTextAligned(W - a - 6, H - 526, "Complete!", 0, 1);
-  SetFont(FontTable[3]);
+  SetFont(FontTable[FONT_SMALL]);
   SetDrawColour(0, 0, 0);
   DrawTextAligned(W - a - 6, H - 440, DateText(s.Timestamp) + ", " + TimeText(s.Timestamp), 0, 2);
   SetDrawScale(0.28f);
   SetDrawColour(255, 255, 255);
   for (int b = 1; b <= BadgeCount; b++) {
-    if (GetBit(s.Badges, b) == 1) DrawSprite(BadgeImage, W - a - 4 + (b - 1) * 20, H - 486, b - 1, 1);
+    if (GetBit(s.Badges, b) == 1) DrawSprite(BadgeImage, W - a - 4 + (b - 1) * 20, H - 486, b - 1, SPRITE_IMAGES);
   }
   SetDrawScale(1);
 }

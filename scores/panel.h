@@ -7,6 +7,7 @@
 
 #include "scores/records.h"
 
+extern int BadgeCount;        // badges a record can show (16)
 extern Scores* TopTable[26];  // slots 1..25: the variant's best, higher first
 extern Scores* ShownRecord;   // the record in the detail box this frame
 extern int ShownIndex;        // 0 none, 1..1000 n-th newest of the variant, 1000 + n table row n

@@ -1,24 +1,21 @@
-// records.cpp — the score list, its bit helpers, "scores.dat" and the record
-// each finished game leaves.
+// records.cpp — the score list, its bit helpers and "scores.dat" in the
+// player's game folder.
 #include "scores/records.h"
 
-#include "app/startup.h"
 #include "frame/draw.h"
-#include "game/game.h"
+#include "frame/folders.h"
 #include "media/media.h"
-#include "scores/datetime.h"
-#include "scores/name_entry.h"
+#include "scores/panel.h"
+#include "scores/popups.h"
 
 std::list<Scores> ScoreList;
 std::string PlayerName = "Player";
 
-static const char* const ScoreFile = "scores.dat";
+static std::string ScoreFile() { return PlayerGameFolder + "scores.dat"; }
 
 // Compared rather than subtracted: the difference of two stamps does not fit
 // 32 bits once they lie more than 68 years apart, and would then flip sign.
-int Scores::Compare(const Scores& other) const {
-  return (other.Timestamp > Timestamp) - (other.Timestamp < Timestamp);
-}
+int Scores::Compare(const Scores& other) const { return (other.Timestamp > Timestamp) - (other.Timestamp < Timestamp); }
 
 int GetBit(int value, int n) {
   if (n < 1 || n > 32) return 0;
@@ -52,8 +49,8 @@ static int Magnitude(const std::string& field) {
 }
 
 void ReadScoreFile() {
-  if (FileType(ScoreFile) != 1) return;
-  int in = OpenRead(ScoreFile);
+  if (FileType(ScoreFile()) != 1) return;
+  int in = OpenRead(ScoreFile());
   if (in == 0) return;
   ScoreList.clear();
   bool first = true;
@@ -82,11 +79,23 @@ void ReadScoreFile() {
 // The file is only written at shutdown, so after start-up the list in memory
 // is the whole truth: a reload on a display-mode change would throw away the
 // games played since and undo the pruning. Later calls therefore keep it.
+static bool ScoresLoaded = false;
+
 void LoadScores() {
-  static bool loaded = false;
-  if (loaded) return;
-  loaded = true;
+  if (ScoresLoaded) return;
+  ScoresLoaded = true;
   ReadScoreFile();
+}
+
+void ResetScores() {
+  ScoreList.clear();
+  PlayerName = "Player";
+  ScoresLoaded = false;
+  PopupList.clear();
+  for (Scores*& row : TopTable) row = nullptr;
+  ShownRecord = nullptr;
+  ShownIndex = GraphScroll = 0;
+  BadgeCount = 16;
 }
 
 // A "|" in a name would shift every later field of its line when read back,
@@ -100,32 +109,16 @@ static std::string StoredName(std::string name) {
 }
 
 void SaveScores() {
-  int out = OpenWrite(ScoreFile);
+  int out = OpenWrite(ScoreFile());
   if (out == 0) return;
   SortScores();
   for (const Scores& s : ScoreList) {
     WriteLine(out, std::to_string(s.Score) + "|" + StoredName(s.Name) + "|" + std::to_string(s.Badges) + "|" +
-                       std::to_string(s.Timestamp) + "|" + std::to_string(s.Level) + "|" +
-                       std::to_string(s.GameMode) + "|" + std::to_string(s.GameFlags) + "|" +
-                       std::to_string(s.Quit));
+                       std::to_string(s.Timestamp) + "|" + std::to_string(s.Level) + "|" + std::to_string(s.GameMode) +
+                       "|" + std::to_string(s.GameFlags) + "|" + std::to_string(s.Quit));
     std::string best = std::to_string(s.Best[1]);
     for (int i = 2; i <= 30; i++) (best += '|') += std::to_string(s.Best[i]);
     WriteLine(out, best);
   }
   CloseStream(out);
-}
-
-void StoreFinishedGame(int quit) {
-  EnterName();
-  Scores s;
-  s.Score = GameScore;
-  s.Timestamp = DateStamp("");
-  s.Badges = GameBadges;
-  s.Name = PlayerName;
-  for (int i = 1; i <= 30; i++) s.Best[i] = GameResults[i];
-  s.Level = GameLevel;
-  s.GameMode = Difficulty;
-  s.GameFlags = GameFlags;
-  s.Quit = quit == 1 ? 1 : 0;
-  AddScoreRecord(s);
 }

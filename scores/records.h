@@ -1,5 +1,6 @@
 // records.h — the score records of every finished game, kept newest first in
-// ScoreList, and their file "scores.dat" (two lines per record).
+// ScoreList, and their file "scores.dat" (two lines per record) in the
+// player's game folder.
 #pragma once
 
 #include <cstdint>
@@ -33,5 +34,6 @@ void LoadScores();
 void ReadScoreFile();  // replaces ScoreList with the file's records, if it can be read
 void SaveScores();
 void AddScoreRecord(const Scores& record);
-// Name entry, then the finished game's record. quit is 1 when the player quit.
-void StoreFinishedGame(int quit);
+// No records, the name back to "Player", no pop-ups, the panel as at start,
+// and the next LoadScores reads the file again (tests).
+void ResetScores();

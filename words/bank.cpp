@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "media/media.h"
+#include "media/core.h"
 #include "words/words.h"
 
 int WordBank = 0;

@@ -19,7 +19,7 @@
 #include <emmintrin.h>
 #endif
 
-#include "media/media.h"
+#include "media/core.h"
 #include "words/words.h"
 
 bool WordSearchStopped = false;

@@ -5,15 +5,14 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/startup.h"
 #include "controls/controls.h"
+#include "frame/settings_table.h"
 #include "tests/support/headless.h"
 
 namespace {
 
 void ReadFrom(const std::string& text) {
   auto root = EnterScratchFolder("settings");
-  std::filesystem::current_path(root / "Files");
   std::ofstream(root / "Files" / "Setup.ini", std::ios::binary) << text;
   SetDefaultSettings();
   SetDefaultControls();
@@ -56,7 +55,6 @@ TEST(SettingsFile, KeyLinesBindSlotsByAbsoluteValue) {
 
 TEST(SettingsFile, WrittenFileReadsBackToTheSameSettings) {
   auto root = EnterScratchFolder("roundtrip");
-  std::filesystem::current_path(root / "Files" / "248");
   AudioDriverNames = {"pulseaudio", "alsa", "dummy"};
   SetDefaultSettings();
   SetDefaultControls();
@@ -69,21 +67,63 @@ TEST(SettingsFile, WrittenFileReadsBackToTheSameSettings) {
   Settings[12] = 0;
   Settings[13] = 33;
   Settings[14] = 1;
-  ControlTable[0] = 0;  // an unbound slot is not written and keeps its default
+  ControlTable[0] = 0;  // a cleared default binding stays cleared
   ControlTable[25] = 312;
   int before[100];
   std::copy(Settings, Settings + 100, before);
   WriteSettingsFile();
-  EXPECT_EQ(std::filesystem::current_path().filename(), "248");
   ASSERT_TRUE(std::filesystem::exists(root / "Files" / "Setup.ini"));
 
-  std::filesystem::current_path(root / "Files");
   SetDefaultSettings();
   SetDefaultControls();
   ReadSettingsFile();
   for (int i : {1, 3, 5, 6, 7, 11, 12, 13, 14}) EXPECT_EQ(Settings[i], before[i]) << "entry " << i;
   EXPECT_EQ(ControlTable[25], 312);
-  EXPECT_EQ(ControlTable[0], 38);
+  EXPECT_EQ(ControlTable[0], 0);
+  EXPECT_EQ(ControlTable[3], 37);
+}
+
+// Whatever the file holds, every value read is in range afterwards; values
+// that were not are named in the log.
+TEST(SettingsFile, ExtremeValuesAreBroughtIntoRange) {
+  struct Case {
+    const char* text;
+    int entry, expected;
+  };
+  const Case cases[] = {
+      {"Width=-2147483648", SETTING_WIDTH, 16384},  // was a negative width
+      {"Height=99999", SETTING_HEIGHT, 16384},
+      {"Master=100000\nSound=100000", SETTING_MASTER, 100},  // the volume product overflowed
+      {"Master=100000\nSound=100000", SETTING_SOUND, 100},
+      {"Master=1000", SETTING_MASTER, 100},
+      {"Music=-100", SETTING_MUSIC, 0},  // was full volume
+  };
+  for (const Case& c : cases) {
+    ReadFrom(c.text);
+    EXPECT_EQ(Settings[c.entry], c.expected) << c.text;
+  }
+}
+
+TEST(SettingsFile, KeyLinesThatNameNoSlotOrInputChangeNoBinding) {
+  for (const char* text : {"Key=2147483648,1", "Key=", "Key=,5", "Key=x,5", "Key=100,5", "Key=3,2147483648"}) {
+    ReadFrom(text);
+    for (int slot = 0; slot < ControlSlots; slot++)
+      EXPECT_EQ(ControlTable[slot], DefaultControlCode(slot)) << text << " slot " << slot;
+  }
+}
+
+// Editors save text in several ways; each must read as the same settings.
+TEST(SettingsFile, LineEndsAndEncodingsAllRead) {
+  const std::string text = "Fullscreen=True\rWidth=1024\r\nHeight=768\nMaster=75";
+  std::string utf16le = "\xFF\xFE", utf16be = "\xFE\xFF";
+  for (char c : text) utf16le += std::string{c, '\0'}, utf16be += std::string{'\0', c};
+  for (const std::string& file : {text, "\xEF\xBB\xBF" + text, utf16le, utf16be}) {
+    ReadFrom(file);
+    EXPECT_EQ(Settings[SETTING_FULLSCREEN], 1);
+    EXPECT_EQ(Settings[SETTING_WIDTH], 1024);
+    EXPECT_EQ(Settings[SETTING_HEIGHT], 768);
+    EXPECT_EQ(Settings[SETTING_MASTER], 75);
+  }
 }
 
 TEST(AudioDriver, FirstMatchingNameInListOrderWinsWhenTheFileNamesNone) {

@@ -46,6 +46,7 @@ TEST(Startup, HeadlessRunWritesTheLogAndEndsCleanly) {
   RunOptions options;
   options.headless = options.virtualClock = true;
   options.frameLimit = 400;  // the engine test, then a few title frames
+  options.dataFolder = (root / "Files").string();  // read there, and written beside it
   EXPECT_EXIT(RunProgram(options), ::testing::ExitedWithCode(0), "");
 
   auto lines = LogLines(root / "Files" / "Debug.txt");
@@ -73,9 +74,9 @@ TEST(Startup, AMissingOrDamagedEssentialFileEndsStartUpWithOneLine) {
     bool damage;        // cut in half rather than removed
     const char* line;   // on standard error
   } cases[] = {
-      {"248/plimbo.png", false, "^plimbo: cannot start: missing Files/248/plimbo.png\n$"},
-      {"Common/Blue Highway.ttf", false, "^plimbo: cannot start: missing Files/Common/Blue Highway.ttf\n$"},
-      {"248/plimbo.png", true, "plimbo.png: damaged .*\nplimbo: cannot start: could not load Files/248/plimbo.png\n$"},
+      {"248/plimbo.png", false, "^plimbo: cannot start: missing /.*/Files/248/plimbo.png\n$"},
+      {"Common/Blue Highway.ttf", false, "^plimbo: cannot start: missing /.*/Files/Common/Blue Highway.ttf\n$"},
+      {"248/plimbo.png", true, "plimbo.png: damaged .*\nplimbo: cannot start: could not load /.*/Files/248/plimbo.png\n$"},
   };
   for (const Case& c : cases) {
     auto root = EnterScratchFolder("essential");
@@ -86,6 +87,7 @@ TEST(Startup, AMissingOrDamagedEssentialFileEndsStartUpWithOneLine) {
     RunOptions options;
     options.headless = options.virtualClock = true;
     options.frameLimit = 400;
+    options.dataFolder = (root / "Files").string();
     EXPECT_EXIT(RunProgram(options), ::testing::ExitedWithCode(1), c.line) << c.file;
     auto lines = LogLines(root / "Files" / "Debug.txt");
     EXPECT_NE(lines.back().find("\tcannot start: "), std::string::npos) << c.file;
@@ -94,14 +96,14 @@ TEST(Startup, AMissingOrDamagedEssentialFileEndsStartUpWithOneLine) {
 }
 
 TEST(Options, ParsesTheDocumentedFlagsAndNamesWhatIsWrong) {
-  EnterScratchFolder("options");
-  std::ofstream("in.txt") << "100 key ESCAPE\n";
+  const std::string script = (EnterScratchFolder("options") / "in.txt").string();
+  std::ofstream(script) << "100 key ESCAPE\n";
   const std::string count = ": expected a whole number of frames from 1 to 2147483647";
   struct Case {
     std::vector<std::string> args;
     std::string error;  // empty: accepted
   } cases[] = {
-      {{"--headless", "--script", "in.txt", "--frames", "120", "--play"}, ""},
+      {{"--headless", "--script", script, "--frames", "120", "--play", "--data", "/tmp/saves"}, ""},
       {{"--frames", "2147483647"}, ""},
       {{"--bogus"}, "unknown or incomplete option: --bogus"},
       {{"--script"}, "unknown or incomplete option: --script"},
@@ -123,7 +125,8 @@ TEST(Options, ParsesTheDocumentedFlagsAndNamesWhatIsWrong) {
     EXPECT_EQ(error, c.error);
     if (c.args.size() < 6) continue;
     EXPECT_TRUE(options.headless && options.virtualClock && options.playAtOnce);
-    EXPECT_EQ(options.script, "in.txt");
+    EXPECT_EQ(options.script, script);
     EXPECT_EQ(options.frameLimit, 120);
+    EXPECT_EQ(options.playerFolder, "/tmp/saves");
   }
 }

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# common.bash — shared by the end-to-end scripts: a scratch copy of the data
-# folder to run the program in, and a private X server.
+# common.bash — shared by the end-to-end scripts: a portable copy of the
+# program beside a scratch copy of its data folder, to run in, and a private
+# X server. The program finds its data beside itself, wherever it is started.
 set -euo pipefail
-PLIMBO=$(readlink -f "$1")
 BUILD=$(pwd)
 WORK=$(mktemp -d /tmp/plimbo_e2e.XXXXXX)
 trap 'kill ${XVFB_PID:-} 2>/dev/null || true; rm -rf "$WORK"' EXIT
+cp "$(readlink -f "$1")" "$WORK/plimbo"
+PLIMBO=$WORK/plimbo
 cp -r "$BUILD/Files" "$WORK/Files"
 rm -f "$WORK/Files/Setup.ini" "$WORK/Files/Debug.txt" "$WORK/Files/248/scores.dat"
 cd "$WORK"

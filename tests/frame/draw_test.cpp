@@ -5,7 +5,7 @@
 #include <cmath>
 #include <utility>
 
-#include "app/settings.h"
+#include "frame/settings_table.h"
 #include "frame/frame_end.h"
 #include "tests/support/headless.h"
 

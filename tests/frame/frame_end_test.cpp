@@ -4,18 +4,14 @@
 
 #include <filesystem>
 
-#include "app/assets.h"
-#include "app/settings.h"
+#include "frame/common_media.h"
 #include "frame/draw.h"
+#include "frame/settings_table.h"
 #include "tests/support/headless.h"
 
 namespace {
 
-void EnterGameFolder(const char* name) {
-  auto root = EnterScratchFolder(name);
-  std::filesystem::current_path(root / "Files" / "248");
-  SetDefaultSettings();
-}
+std::filesystem::path EnterGameFolder(const char* name) { return EnterScratchFolder(name) / "Files"; }
 
 }  // namespace
 
@@ -71,18 +67,17 @@ TEST(EndFrame, SlowSystemPresentsEveryOtherFrame) {
 
 TEST(EndFrame, TabFlipsThePanelAndWritesTheSettingsFile) {
   OpenHeadlessDisplay();
-  EnterGameFolder("tab");
+  auto folder = EnterGameFolder("tab");
   ScriptKey(Millisecs(), VK_TAB, true);
   ScriptKey(Millisecs() + 1, VK_TAB, false);
   EndFrame(60, 0, 0);
   EXPECT_EQ(SettingsMenuOpen, 1);
-  EXPECT_TRUE(std::filesystem::exists("../Setup.ini"));
-  EXPECT_EQ(std::filesystem::current_path().filename(), "248");
-  std::filesystem::remove("../Setup.ini");
+  EXPECT_TRUE(std::filesystem::exists(folder / "Setup.ini"));
+  std::filesystem::remove(folder / "Setup.ini");
   ScriptKey(Millisecs(), VK_TAB, true);
   EndFrame(60, 0, 0);
   EXPECT_EQ(SettingsMenuOpen, 0);
-  EXPECT_TRUE(std::filesystem::exists("../Setup.ini"));
+  EXPECT_TRUE(std::filesystem::exists(folder / "Setup.ini"));
 }
 
 TEST(EndFrame, F12TogglesTheStatisticsOverlay) {
@@ -123,8 +118,8 @@ TEST(MessageLog, MessagesAgeAndLeaveAfter180Frames) {
 TEST(MessageLog, NewestLineSitsHighestAndFreshLinesAreYellow) {
   OpenHeadlessDisplay();
   EnterGameFolder("lines");
-  FontTable[3] = LoadFont(PLIMBO_BINARY_DIR "/Files/Common/SVBasicManual.ttf", 16, true);
-  if (FontTable[3] == 0) GTEST_SKIP() << "fonts are not built";
+  FontTable[FONT_SMALL] = LoadFont(PLIMBO_BINARY_DIR "/Files/Common/SVBasicManual.ttf", 16, true);
+  if (FontTable[FONT_SMALL] == 0) GTEST_SKIP() << "fonts are not built";
   AddMessage("MMMMMMMMMM", 1);
   AddMessage("MMMMMMMMMM", 1);
   AddMessage("MMMMMMMMMM", 1);

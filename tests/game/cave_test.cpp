@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "app/assets.h"
+#include "frame/common_media.h"
 #include "game/ball.h"
 #include "game/cave.h"
 #include "game/game.h"
@@ -28,8 +28,7 @@ int ExpectedFrame(int code) {
 bool Rock(int x, int y) { return CaveCells[y][x] >= 1 && CaveCells[y][x] <= 16; }
 
 TEST(Cave, InvariantsHoldOverManySeeds) {
-  VirtW = 1280;
-  VirtH = 960;
+  SetVirtualResolution(1280, 960);
   bool sawIsolated = false, sawFourSided = false;
   for (int seed = 1; seed <= 300; seed++) {
     SCOPED_TRACE(seed);
@@ -121,8 +120,7 @@ TEST(Cave, TileFramesOfHandMadeRock) {
 
 TEST(Cave, SameClockGivesSameCaveAndSnapsCamera) {
   StartMedia({true, true});
-  VirtW = 1280;
-  VirtH = 960;
+  SetVirtualResolution(1280, 960);
   BallSubX = 10;
   BallSubY = -5;
   BuildCave(1);
@@ -144,8 +142,7 @@ TEST(Cave, SameClockGivesSameCaveAndSnapsCamera) {
 }
 
 TEST(Cave, BuildingClearsGhostsAndFlyingPickupsButNotSparkles) {
-  VirtW = 1280;
-  VirtH = 960;
+  SetVirtualResolution(1280, 960);
   GhostList.emplace_front();
   KupList.emplace_front();
   IcleList.emplace_front();

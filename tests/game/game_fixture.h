@@ -6,11 +6,12 @@
 
 #include <string>
 
-#include "app/assets.h"
-#include "app/settings.h"
 #include "controls/controls.h"
+#include "frame/common_media.h"
 #include "frame/draw.h"
+#include "frame/folders.h"
 #include "frame/frame_end.h"
+#include "frame/settings_table.h"
 #include "game/ball.h"
 #include "game/cave.h"
 #include "game/game.h"
@@ -23,8 +24,6 @@ class GameTest : public ::testing::Test {
     StartMedia({true, true});
     ASSERT_TRUE(OpenDisplay(800, 600, 0, 60));
     SetVirtualResolution(1280, 960);
-    VirtW = 1280;
-    VirtH = 960;
     Settings[11] = 50;
     Settings[12] = 50;
     SpriteBudget[1] = SpriteBudget[2] = SpriteBudget[3] = 50000;
@@ -37,24 +36,18 @@ class GameTest : public ::testing::Test {
 
   // The generated data folder lies beside the test programs.
   static void LoadArt() {
-    std::string home = CurrentDir();
-    ASSERT_TRUE(ChangeDir("Files/248/"));
     AutoCentre(true);
     LoadGameImages();
     for (int i = 1; i <= 7; i++) SoundEffects[i] = 0;
-    ChangeDir(home);
     ASSERT_NE(BallImage, 0);
     ASSERT_NE(PickupImage, 0);
   }
 
   // Makes effect n playable, so that its plays show in SfxSlot.
   static void LoadEffect(int n) {
-    std::string home = CurrentDir();
-    ChangeDir("Files/248/");
     char name[16];
     snprintf(name, sizeof name, "%03d.wav", n);
-    SoundEffects[n] = LoadSound(name);
-    ChangeDir(home);
+    SoundEffects[n] = LoadSound(GameFolder + name);
     ASSERT_NE(SoundEffects[n], 0);
   }
 

@@ -1,7 +1,6 @@
 // whole_game_test.cpp — whole games on the virtual clock: the ball is left to
 // bounce on its start cell, the attempt times out, the ball meets its own
 // ghost, and the game ends on the "Game Over" title.
-#include "app/startup.h"
 #include "scores/records.h"
 #include "tests/game/game_fixture.h"
 
@@ -19,7 +18,7 @@ class WholeGame : public GameTest {
     Difficulty = 2;
     // The full-screen background and vignette cost most of a frame in the
     // software renderer and play no part in the rules.
-    //BackgroundImage = VignetteImage = 0;
+    // BackgroundImage = VignetteImage = 0;
   }
 
   // Counts yellow title pixels around the centre of the presented screen.
@@ -43,7 +42,7 @@ TEST_F(WholeGame, TheBallMeetsItsGhostAndTheGameEnds) {
   EXPECT_EQ(GhostHit, 1);
   EXPECT_EQ(AttemptLength, 300);
   EXPECT_GE(GhostList.size(), 1u);  // the first attempt became a ghost
-  EXPECT_GT(FramesEnded, 330);  // the ghost appears only after the first attempt's pause
+  EXPECT_GT(FramesEnded, 330);      // the ghost appears only after the first attempt's pause
   ShowEndTitle();
   EXPECT_GT(YellowPixels(), 20);
 }
@@ -51,8 +50,8 @@ TEST_F(WholeGame, TheBallMeetsItsGhostAndTheGameEnds) {
 TEST_F(WholeGame, AFinishedGameWaitsAndBecomesAScoreRecord) {
   int started = Millisecs();
   // Return pressed now and then: name entry takes the first press after it opens.
-  for (int second = 1; second <= 60; second++) ScriptKey(started + second * 1000, VK_RETURN, true),
-                                                ScriptKey(started + second * 1000 + 50, VK_RETURN, false);
+  for (int second = 1; second <= 60; second++)
+    ScriptKey(started + second * 1000, VK_RETURN, true), ScriptKey(started + second * 1000 + 50, VK_RETURN, false);
   RunGame();
   EXPECT_EQ(PauseState, 0);
   EXPECT_GE(Millisecs() - started, 300 * 15 + 1500);  // a whole attempt and the wait

@@ -20,10 +20,10 @@ class CoreFiles : public testing::Test {
     char pattern[] = "/tmp/plimbo_core_files_XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     folder = pattern;
-    ASSERT_TRUE(ChangeDir(folder));
+    ASSERT_EQ(chdir(folder.c_str()), 0);  // the test's own files, by short names
   }
   void TearDown() override {
-    ChangeDir("/tmp");
+    EXPECT_EQ(chdir("/tmp"), 0);
     std::string cmd = "rm -rf '" + folder + "'";
     EXPECT_EQ(system(cmd.c_str()), 0);
   }
@@ -147,16 +147,12 @@ TEST_F(CoreFiles, FoldersAndFileTypes) {
   EXPECT_EQ(FileType("nothing"), 0);
   EXPECT_EQ(FileType(""), 0);
 
-  std::string start = CurrentDir();
-  EXPECT_TRUE(ChangeDir("Files/"));
-  EXPECT_EQ(FileType("Setup.ini"), 1);
-  EXPECT_FALSE(ChangeDir("Common/"));  // a failed change stays put
-  EXPECT_EQ(FileType("Setup.ini"), 1);
-  EXPECT_TRUE(ChangeDir(".."));
-  EXPECT_EQ(CurrentDir(), start);
-  EXPECT_TRUE(ChangeDir("Files/"));
-  EXPECT_TRUE(ChangeDir("../"));
-  EXPECT_EQ(CurrentDir(), start);
+  EXPECT_TRUE(MakeFolder(folder + "/Player/248/"));  // parents too
+  EXPECT_EQ(FileType("Player/248"), 2);
+  EXPECT_TRUE(FolderWritable(folder + "/Player/"));
+  EXPECT_FALSE(FolderWritable(folder + "/Nowhere/"));
+  EXPECT_FALSE(MakeFolder(folder + "/Files/Setup.ini/x/"));  // a file is in the way
+  EXPECT_EQ(FileType(ProgramFolder() + "tests_media"), 1);
 
   EXPECT_TRUE(DeleteFile("Files/Setup.ini"));
   EXPECT_EQ(FileType("Files/Setup.ini"), 0);

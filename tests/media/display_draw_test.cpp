@@ -6,8 +6,8 @@ TEST_F(HeadlessDisplay, OpensWithSoftwareRendererAndVirtualSize) {
   EXPECT_TRUE(DisplayOpen());
   EXPECT_EQ(RendererName(), "software");
   EXPECT_EQ(RealWidth(), 800);
-  EXPECT_EQ(VirtualWidth(), 1280);
-  EXPECT_EQ(VirtualHeight(), 960);
+  EXPECT_EQ(VirtW, 1280);
+  EXPECT_EQ(VirtH, 960);
   EXPECT_EQ(ReadBackPixel(400, 300), 0xFF000000u);
   EXPECT_EQ(ReadBackPixel(800, 0), 0u);  // outside the screen
   EXPECT_EQ(ReadBackPixel(-1, 0), 0u);
@@ -142,7 +142,7 @@ TEST_F(HeadlessDisplay, CloseDisplayStopsDrawingQuietly) {
 TEST_F(HeadlessDisplay, ReopeningGivesAWorkingDisplay) {
   ASSERT_TRUE(OpenDisplay(640, 480, 0, 60));
   EXPECT_EQ(RealWidth(), 640);
-  EXPECT_EQ(VirtualWidth(), 640);  // virtual size starts as the real one
+  EXPECT_EQ(VirtW, 640);  // virtual size starts as the real one
   SetColour(0, 0, 255);
   DrawRect(0, 0, 10, 10);
   EXPECT_PIXEL(5, 5, 0, 0, 255, 0);

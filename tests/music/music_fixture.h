@@ -12,7 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
+#include "frame/folders.h"
+#include "frame/settings_table.h"
 #include "media/media.h"
 #include "music/music.h"
 
@@ -54,8 +55,8 @@ class MusicTest : public ::testing::Test {
   void SetUp() override {
     root = std::filesystem::temp_directory_path() / ("plimbo_music_" + std::to_string(::getpid()));
     std::filesystem::remove_all(root);
-    std::filesystem::create_directories(root / "music");
-    std::filesystem::current_path(root);
+    std::filesystem::create_directories(root / "248" / "music");
+    UseFolders(root.string());
     UseVirtualClock(true);
     Settings[11] = Settings[13] = 50;
     PlayedNotes.clear();
@@ -64,13 +65,13 @@ class MusicTest : public ::testing::Test {
 
   void TearDown() override {
     MusicNoteStarted = nullptr;
-    std::filesystem::current_path(root.parent_path());
     std::filesystem::remove_all(root);
   }
 
   // Loop files by their names in "music/", e.g. {"d1-1", "bass2"}.
   void WriteLoops(const std::vector<std::string>& names, int frames = 4410) {
-    for (const std::string& n : names) WriteWav("music/" + n + ".wav", std::vector<int16_t>(size_t(frames), 1000), 1);
+    for (const std::string& n : names)
+      WriteWav((root / "248" / "music" / (n + ".wav")).string(), std::vector<int16_t>(size_t(frames), 1000), 1);
   }
 
   void WriteAllLoops(int frames = 4410) {
@@ -80,7 +81,7 @@ class MusicTest : public ::testing::Test {
   }
 
   void WriteSong(const std::string& name, const std::string& text) {
-    std::ofstream(root / "music" / (name + ".ini"), std::ios::binary) << text;
+    std::ofstream(root / "248" / "music" / (name + ".ini"), std::ios::binary) << text;
   }
 
   // Lets the clock pass one step at a time until the sequencer has played

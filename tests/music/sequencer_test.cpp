@@ -2,7 +2,7 @@
 // over chords, volumes, one note per track, and songs with gaps in them.
 #include <algorithm>
 
-#include "app/assets.h"
+#include "frame/common_media.h"
 #include "tests/music/music_fixture.h"
 
 namespace {
@@ -59,8 +59,7 @@ TEST_F(MusicTest, StepsFollowTheTempoAfterAQuarterSecond) {
 }
 
 TEST_F(MusicTest, SameSongAndSeedPlayTheSameNotes) {
-  std::filesystem::path music = std::filesystem::path(PLIMBO_BINARY_DIR) / "Files" / "248";
-  std::filesystem::current_path(music);
+  UseFolders(PLIMBO_BINARY_DIR "/Files/");
   LoadMusicSamples();
   auto play = [&](int seed) {
     PlayedNotes.clear();
@@ -72,7 +71,6 @@ TEST_F(MusicTest, SameSongAndSeedPlayTheSameNotes) {
   ASSERT_GT(first.size(), 500u);
   EXPECT_EQ(play(17), first);
   EXPECT_NE(play(18), first);
-  std::filesystem::current_path(root);
 }
 
 TEST_F(MusicTest, SilentTracksLeadIntoTheNextCycle) {

@@ -18,8 +18,11 @@
 #include "app/settings_panel.h"
 #include "app/startup.h"
 #include "controls/controls.h"
+#include "frame/common_media.h"
 #include "frame/draw.h"
 #include "frame/frame_end.h"
+#include "frame/settings_table.h"
+#include "game/game.h"
 #include "media/media.h"
 #include "tests/support/headless.h"
 
@@ -31,19 +34,18 @@ class PanelTest : public ::testing::Test {
     AutoCentre(true);
     IconStrip = LoadImageStrip(common + "icons.png", 16, 16, 0, 64, IMAGE_MASKED | IMAGE_FILTERED);
     IconStripCrisp = LoadImageStrip(common + "icons.png", 16, 16, 0, 64, IMAGE_MASKED);
-    FontTable[2] = LoadFont(common + "SVBasicManual.ttf", 22, true);
+    FontTable[FONT_PANEL] = LoadFont(common + "SVBasicManual.ttf", 22, true);
     ASSERT_NE(IconStripCrisp, 0);
-    ASSERT_NE(FontTable[2], 0);
+    ASSERT_NE(FontTable[FONT_PANEL], 0);
 
     root = EnterScratchFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::current_path(root / "Files" / "248");
     SetDefaultSettings();
     SetDefaultControls();
     AudioDriverNames = {"dummy"};
     InputMode = 0;
     PlayerSlots = 1;
     JoyCount = 0;
-    ScreenW = 800, ScreenH = 600, VirtW = 1280, VirtH = 960;
+    ScreenW = 800, ScreenH = 600;
     GraphicsOpen = 1;
     ModeCount = 0;
     SettingsMenuOpen = 1;
@@ -73,4 +75,3 @@ class PanelTest : public ::testing::Test {
 
   std::filesystem::path root;
 };
-

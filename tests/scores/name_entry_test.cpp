@@ -1,11 +1,9 @@
 // name_entry_test.cpp — the name entry screen driven by scripted keys and
 // typing on the virtual clock, and the record a finished game leaves.
-#include "app/assets.h"
-#include "app/startup.h"
+#include "scores/name_entry.h"
 #include "frame/frame_end.h"
 #include "game/game.h"
 #include "scores/datetime.h"
-#include "scores/name_entry.h"
 #include "scores/records.h"
 #include "tests/support/headless.h"
 
@@ -15,8 +13,6 @@ class NameEntry : public ::testing::Test {
  protected:
   void SetUp() override {
     OpenHeadlessDisplay();
-    VirtW = 1280;
-    VirtH = 960;
     FrameLimit = 5000;  // a test that never confirms closes down instead of hanging
     start = Millisecs();
   }
@@ -46,7 +42,9 @@ TEST_F(NameEntry, ConfirmingAtOnceKeepsTheName) {
 TEST_F(NameEntry, TypingAppendsOnlyStorableCharacters) {
   PlayerName = "";
   // "|", a tab, a newline and the euro sign (beyond one byte) are refused; é is kept.
-  ScriptText(start + 50, "A|n\t\n\xC3\xA9\xE2\x82\xAC" "n~");
+  ScriptText(start + 50,
+             "A|n\t\n\xC3\xA9\xE2\x82\xAC"
+             "n~");
   Press(1000, VK_RETURN);
   EnterName();
   EXPECT_EQ(PlayerName, "An\xE9n~");

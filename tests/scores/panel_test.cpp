@@ -2,7 +2,7 @@
 // records, the mouse choosing the detail record, and what is drawn.
 #include <algorithm>
 
-#include "app/assets.h"
+#include "frame/common_media.h"
 #include "frame/draw.h"
 #include "frame/frame_end.h"
 #include "scores/panel.h"
@@ -14,8 +14,6 @@ class Panel : public ::testing::Test {
  protected:
   void SetUp() override {
     OpenHeadlessDisplay();
-    VirtW = 1280;
-    VirtH = 960;
     MouseX = MouseY = -1000;
   }
   void TearDown() override { StopMedia(); }
@@ -98,7 +96,7 @@ TEST_F(Panel, NoRecordsDrawsOnlyTheBackgroundAndGraphLine) {
   DrawRect(0, 0, 1280, 960);
   DrawScorePanel(320, 0, 0, 0);
   EXPECT_NEAR(Red(ReadBackPixel(1120 * 5 / 8, 600 * 5 / 8)), 102, 3);  // black at 0.6 on white
-  EXPECT_EQ(Red(ReadBackPixel(1120 * 5 / 8, 100 * 5 / 8)), 255);      // no thanks box
+  EXPECT_EQ(Red(ReadBackPixel(1120 * 5 / 8, 100 * 5 / 8)), 255);       // no thanks box
   EXPECT_EQ(ShownRecord, nullptr);
   Draw();
   EXPECT_GE(BlueAt(1200, 800), 60);  // the graph's top line

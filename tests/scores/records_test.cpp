@@ -18,10 +18,12 @@ Scores Record(int64_t score, int64_t stamp, const std::string& name, int mode = 
   return s;
 }
 
-void WriteFile(const std::string& text) { std::ofstream("scores.dat", std::ios::binary) << text; }
+std::string ScoreFile() { return PlayerGameFolder + "scores.dat"; }
+
+void WriteFile(const std::string& text) { std::ofstream(ScoreFile(), std::ios::binary) << text; }
 
 std::string ReadFile() {
-  std::ifstream in("scores.dat", std::ios::binary);
+  std::ifstream in(ScoreFile(), std::ios::binary);
   std::stringstream all;
   all << in.rdbuf();
   return all.str();
@@ -147,7 +149,9 @@ TEST(ScoreFile, ABarInANameCannotShiftTheFields) {
   ScoreList.clear();
   ReadScoreFile();
   ASSERT_EQ(ScoreList.size(), 1u);
-  EXPECT_EQ(ScoreList.front().Name, "A\xA6" "B C");
+  EXPECT_EQ(ScoreList.front().Name,
+            "A\xA6"
+            "B C");
   EXPECT_EQ(ScoreList.front().Badges, 6);
   EXPECT_EQ(ScoreList.front().Timestamp, 77);
 }
@@ -160,11 +164,10 @@ TEST(ScoreFile, MissingOrUnusableFileLeavesTheListAlone) {
   EXPECT_EQ(PlayerName, "Player");
 
   std::filesystem::create_directory(root / "Files" / "248" / "scores.dat");
-  ChangeDir("Files/248");
   ReadScoreFile();
   SaveScores();
   EXPECT_EQ(ScoreList.size(), 1u);
-  EXPECT_EQ(FileType("scores.dat"), 2);
+  EXPECT_EQ(FileType(ScoreFile()), 2);
 }
 
 TEST(ScoreFile, LaterLoadsKeepGamesPlayedSinceStartUp) {

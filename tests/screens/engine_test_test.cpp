@@ -15,8 +15,7 @@ class EngineTestTest : public ScreenTest {
     // A small real display: the 320 frames of stripes cost little there.
     ASSERT_TRUE(OpenDisplay(160, 120, 0, 60));
     SetVirtualResolution(1280, 960);
-    std::filesystem::current_path(root / "Files");
-    ASSERT_TRUE(OpenStartupLog("Debug.txt"));
+    ASSERT_TRUE(OpenStartupLog(PlayerFolder + "Debug.txt"));
   }
   std::vector<std::string> Log() {
     CloseStartupLog();

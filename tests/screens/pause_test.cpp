@@ -2,6 +2,8 @@
 // with fire, wrapping selection, the input latch, reseeding afterwards.
 #include "frame/pause.h"
 
+#include <vector>
+
 #include "tests/screens/screens_fixture.h"
 
 namespace {
@@ -25,64 +27,34 @@ TEST_F(PauseTest, EscapeHeldOnOpeningWaitsForReleaseThenContinues) {
   EXPECT_FALSE(KeyDown(VK_ESCAPE));
 }
 
-TEST_F(PauseTest, EscapeWithQuitHighlightedQuits) {
-  Tap(VK_DOWN, 100, 150);
-  Tap(VK_ESCAPE, 300, 350);
-  EXPECT_EQ(RunPauseMenu(), 99);
-}
-
-TEST_F(PauseTest, UpFromContinueSelectsQuit) {
-  Tap(VK_UP, 100, 150);
-  Tap(VK_ESCAPE, 300, 350);
-  EXPECT_EQ(RunPauseMenu(), 99);
-}
-
-TEST_F(PauseTest, DownDownWrapsBackToContinue) {
-  Tap(VK_DOWN, 100, 150);
-  Tap(VK_DOWN, 200, 250);
-  Tap(VK_ESCAPE, 400, 450);
-  EXPECT_EQ(RunPauseMenu(), 1);
-}
-
-TEST_F(PauseTest, PlayerBindingsMoveTheSelection) {
-  ControlTable[20 + 8] = 'S';  // player 2 down
-  Tap('S', 100, 150);
-  Tap(VK_ESCAPE, 300, 350);
-  EXPECT_EQ(RunPauseMenu(), 99);
-}
-
-TEST_F(PauseTest, DownHeldOnOpeningDoesNothingUntilReleased) {
-  ScriptKey(Millisecs(), VK_DOWN, true);
-  ScriptKey(Millisecs() + 500, VK_DOWN, false);
-  Tap(VK_ESCAPE, 700, 750);
-  EXPECT_EQ(RunPauseMenu(), 1);
-}
-
-TEST_F(PauseTest, DownPressedAgainAfterReleaseMoves) {
-  ScriptKey(Millisecs(), VK_DOWN, true);
-  ScriptKey(Millisecs() + 500, VK_DOWN, false);
-  Tap(VK_DOWN, 600, 650);
-  Tap(VK_ESCAPE, 800, 850);
-  EXPECT_EQ(RunPauseMenu(), 99);
-}
-
-TEST_F(PauseTest, FireTakesTheHighlightedItem) {
-  Tap(VK_SPACE, 100, 150);
-  EXPECT_EQ(RunPauseMenu(), 1);
-}
-
-TEST_F(PauseTest, FireOnQuitQuits) {
-  Tap(VK_DOWN, 100, 150);
-  Tap('Z', 300, 350);
-  EXPECT_EQ(RunPauseMenu(), 99);
-}
-
-TEST_F(PauseTest, FireHeldOnOpeningIsIgnoredUntilReleased) {
-  ScriptKey(Millisecs(), VK_SPACE, true);
-  ScriptKey(Millisecs() + 300, VK_SPACE, false);
-  Tap(VK_DOWN, 400, 450);
-  Tap(VK_SPACE, 600, 650);
-  EXPECT_EQ(RunPauseMenu(), 99);
+// Each case presses keys at times from the menu's opening (down, up) and
+// expects the menu's result. Player 2's down is bound to S.
+TEST_F(PauseTest, KeysMoveTheSelectionAndPickAnItem) {
+  struct Press {
+    int key, down, up;
+  };
+  struct Case {
+    const char* what;
+    std::vector<Press> presses;
+    int result;
+  };
+  const Case cases[] = {
+      {"Escape with Quit highlighted quits", {{VK_DOWN, 100, 150}, {VK_ESCAPE, 300, 350}}, 99},
+      {"Up from Continue selects Quit", {{VK_UP, 100, 150}, {VK_ESCAPE, 300, 350}}, 99},
+      {"Down twice wraps back to Continue", {{VK_DOWN, 100, 150}, {VK_DOWN, 200, 250}, {VK_ESCAPE, 400, 450}}, 1},
+      {"a player's binding moves the selection", {{'S', 100, 150}, {VK_ESCAPE, 300, 350}}, 99},
+      {"Down held on opening does nothing", {{VK_DOWN, 0, 500}, {VK_ESCAPE, 700, 750}}, 1},
+      {"Down pressed again after release moves", {{VK_DOWN, 0, 500}, {VK_DOWN, 600, 650}, {VK_ESCAPE, 800, 850}}, 99},
+      {"fire takes the highlighted item", {{VK_SPACE, 100, 150}}, 1},
+      {"fire on Quit quits", {{VK_DOWN, 100, 150}, {'Z', 300, 350}}, 99},
+      {"fire held on opening is ignored", {{VK_SPACE, 0, 300}, {VK_DOWN, 400, 450}, {VK_SPACE, 600, 650}}, 99},
+  };
+  ControlTable[ControlSlot(2, CONTROL_DOWN)] = 'S';
+  for (const Case& c : cases) {
+    FlushInput();
+    for (const Press& p : c.presses) Tap(p.key, p.down, p.up);
+    EXPECT_EQ(RunPauseMenu(), c.result) << c.what;
+  }
 }
 
 TEST_F(PauseTest, ReseedsTheGeneratorFromTheClockAfterwards) {

@@ -15,22 +15,24 @@
 #include "app/settings_panel.h"
 #include "app/startup.h"
 #include "controls/controls.h"
+#include "frame/common_media.h"
 #include "frame/draw.h"
 #include "frame/engine_test.h"
 #include "frame/frame_end.h"
+#include "frame/settings_table.h"
+#include "game/game.h"
 #include "media/media.h"
+#include "scores/panel.h"
 #include "tests/support/headless.h"
-
 
 class ScreenTest : public ::testing::Test {
  protected:
   void SetUp() override {
     OpenHeadlessDisplay();
     root = EnterScratchFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::current_path(root / "Files" / "248");
     SetDefaultSettings();
     SetDefaultControls();
-    ScreenW = 800, ScreenH = 600, VirtW = 1280, VirtH = 960;
+    ScreenW = 800, ScreenH = 600;
     SpriteBudget[1] = SpriteBudget[2] = SpriteBudget[3] = 50000;
     StatsOverlayOn = 0;
     FrameStartMillis = Millisecs();

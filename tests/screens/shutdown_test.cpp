@@ -20,11 +20,9 @@ class ShutDownTest : public ::testing::Test {
       std::filesystem::copy_file(std::string(PLIMBO_BINARY_DIR) + "/Files/Common/" + name,
                                  root / "Files" / "Common" / name);
     }
-    std::filesystem::current_path(root / "Files");
     SetDefaultSettings();
-    OpenStartupLog("Debug.txt");
+    OpenStartupLog(PlayerFolder + "Debug.txt");
     LogLine("Loading");
-    std::filesystem::current_path(root / "Files" / "248");
   }
 
   std::filesystem::path root;
@@ -95,11 +93,11 @@ TEST_F(ShutDownTest, WindowWaitsUntilAMouseClick) {
 
 TEST_F(ShutDownTest, ThanksScreenIsDrawnInItsOwnWindow) {
   OpenHeadlessDisplay();
-  std::filesystem::current_path(std::string(PLIMBO_BINARY_DIR) + "/Files/248");
+  UseFolders(PLIMBO_BINARY_DIR "/Files/");  // the build's logos and fonts
   ShowThanksScreen();
   EXPECT_EQ(RealWidth(), 640);
   EXPECT_EQ(RealHeight(), 480);
-  EXPECT_EQ(VirtualWidth(), 640);
+  EXPECT_EQ(VirtW, 640);
   uint32_t corner = ReadBackPixel(630, 470);
   EXPECT_EQ(Red(corner), 0);
   EXPECT_EQ(Green(corner), 0);

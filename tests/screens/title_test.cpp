@@ -173,7 +173,7 @@ TEST_F(TitleTest, ClickingAChoiceSelectsIt) {
 }
 
 TEST_F(TitleTest, SongHotKeyStartsASong) {
-  std::filesystem::current_path(std::string(PLIMBO_BINARY_DIR) + "/Files/248");
+  UseFolders(PLIMBO_BINARY_DIR "/Files/");
   Tap('M', 100, 150);
   Tap(VK_ESCAPE, 400, 500);
   RunTitleScreen();

@@ -1,16 +1,21 @@
 // headless.h — test helpers: a headless display on the virtual clock, and a
 // scratch folder laid out like the game's data folder.
+//
+// Every test starts from a fresh program (fresh_program.cpp): default
+// settings and controls, no media, the build's data folder to read from and
+// an empty player's folder to write to.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include <unistd.h>
 
+#include "frame/folders.h"
 #include "media/media.h"
 
 // Opens an 800 x 600 headless display showing a 1280 x 960 virtual screen.
@@ -20,13 +25,14 @@ inline void OpenHeadlessDisplay() {
   SetVirtualResolution(1280, 960);
 }
 
-// A fresh folder with Files/, Files/Common/ and Files/248/ made current.
+// A fresh folder holding Files/, Files/Common/ and Files/248/, which becomes
+// both the data folder and the player's folder.
 inline std::filesystem::path EnterScratchFolder(const std::string& name) {
   auto root = std::filesystem::temp_directory_path() / ("plimbo_" + name + "_" + std::to_string(::getpid()));
   std::filesystem::remove_all(root);
   std::filesystem::create_directories(root / "Files" / "Common");
   std::filesystem::create_directories(root / "Files" / "248");
-  std::filesystem::current_path(root);
+  UseFolders((root / "Files").string());
   return root;
 }
 
@@ -37,7 +43,8 @@ inline void CopyGameData(const std::filesystem::path& root) {
   const auto options = std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing;
   std::filesystem::copy(data / "Common", root / "Files" / "Common", options);
   std::filesystem::copy(data / "248", root / "Files" / "248", options);
-  for (const char* own : {"scores.dat", "scores.dat.bak", "crash.dat"}) std::filesystem::remove(root / "Files" / "248" / own);
+  for (const char* own : {"scores.dat", "scores.dat.bak", "crash.dat"})
+    std::filesystem::remove(root / "Files" / "248" / own);
 }
 
 // The lines of a text file, carriage returns dropped.

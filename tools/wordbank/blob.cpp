@@ -2,7 +2,7 @@
 //
 // The build packs the word list first, then this file pulls the result in
 // with .incbin, so the program needs no data file to know its words.
-#include "media/media.h"
+#include "media/core.h"
 #include "words/words.h"
 
 asm(".section .rodata\n"

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "media/media.h"
+#include "media/core.h"
 #include "words/words.h"
 
 namespace {
