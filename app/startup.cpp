@@ -128,6 +128,8 @@ int RunProgram(const RunOptions& options) {
   OpenStartupLog(PlayerFolder + "Debug.txt");
   LogHeader();
   ReportMissingFolders();
+  if (!SetWindowIcon(GameFolder + "icon.png"))
+    LogFailure("The window icon could not be loaded: " + GameFolder + "icon.png");
 
   AudioDriverNames.clear();
   for (const std::string& name : ListAudioDrivers()) {

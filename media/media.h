@@ -47,6 +47,9 @@ void ChooseRenderer(int choice);   // applies at the next OpenDisplay
 std::string RendererName();        // the SDL render driver actually in use
 
 void SetCaption(const std::string& caption);  // before or after opening
+// The window's icon from a PNG file, kept for every window opened later;
+// false (the icon unchanged) when the file cannot be read.
+bool SetWindowIcon(const std::string& path);
 bool OpenDisplay(int width, int height, int depth, int hz);  // depth 0 = window
 void CloseDisplay();  // frees every image and font (their handles go stale)
 bool DisplayOpen();
