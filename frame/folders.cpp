@@ -24,8 +24,14 @@ std::string GameFolderName() {
   return name;
 }
 
+// "/usr/bin/" -> "/usr/": the installed paths read plainly in the log.
+std::string ParentFolder(const std::string& folder) {
+  size_t cut = folder.find_last_of('/', folder.size() - 2);
+  return cut == std::string::npos ? folder + "../" : folder.substr(0, cut + 1);
+}
+
 std::string BesideProgram() { return ProgramFolder() + "Files/"; }
-std::string Installed() { return ProgramFolder() + "../share/" + InstalledName + "/"; }
+std::string Installed() { return ParentFolder(ProgramFolder()) + "share/" + InstalledName + "/"; }
 
 }  // namespace
 
@@ -39,11 +45,15 @@ void UseFolders(const std::string& dataFolder, const std::string& playerFolder) 
 
 // A data folder beside the program wins over an installed one, so a build
 // tree or portable copy runs its own data even where the game is installed.
+// An installed data folder is never the player's, even for someone who may
+// write to it (root, or an install into one's own prefix): the package
+// manager owns it, and scores left there would be lost with the next update.
 void ResolveFolders(const std::string& playerFolder) {
   std::string data = BesideProgram();
-  if (FileType(data) != 2 && FileType(Installed()) == 2) data = Installed();
+  bool installed = FileType(data) != 2 && FileType(Installed()) == 2;
+  if (installed) data = Installed();
   std::string player = playerFolder;
-  if (player.empty() && !FolderWritable(data)) player = PrefFolder(InstalledName);
+  if (player.empty() && (installed || !FolderWritable(data))) player = PrefFolder(InstalledName);
   UseFolders(data, player);
   // The data folder brings its own game folder; a separate player's folder
   // gets one on the first start.
