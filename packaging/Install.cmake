@@ -1,14 +1,14 @@
 # Install.cmake — what `cmake --install` puts where, and the Debian package
 # `cpack -G DEB` makes of it (included from the top-level CMakeLists.txt):
 #
-#   games/plimbo-direr, bin/wordbank
+#   games/plimbo-direr, games/wordbank
 #   share/plimbo-direr/            the read-only data (Common/, 248/) and the word bank
 #   share/applications/, share/metainfo/, share/icons/hicolor/   the desktop's entries
-#   share/man/man6/plimbo-direr.6.gz, share/man/man1/wordbank.1.gz
+#   share/man/man6/plimbo-direr.6.gz, share/man/man6/wordbank.6.gz
 #   share/doc/plimbo-direr/        copyright (with the fonts' licence), changelog, README
 #
-# The program finds its data one folder up from itself, in share/plimbo-direr/,
-# so games/ and share/ must stay siblings. Debian keeps games in games/ (on
+# The programs find their data one folder up from themselves, in
+# share/plimbo-direr/, so games/ and share/ must stay siblings. Debian keeps games in games/ (on
 # every player's PATH); PLIMBO_INSTALL_GAMEDIR=bin suits a prefix whose
 # games/ is not on the PATH. The version and release date are those of the
 # newest entry in packaging/changelog.
@@ -17,7 +17,7 @@ include(GNUInstallDirs)
 set(PLIMBO_PACKAGING ${CMAKE_SOURCE_DIR}/packaging)
 set(PLIMBO_MAINTAINER "Morvane <games@morvane.example>" CACHE STRING "Maintainer of the Debian package")
 set(PLIMBO_APP_ID example.morvane.PlimboDirer)
-set(PLIMBO_INSTALL_GAMEDIR games CACHE STRING "Folder of the prefix the game is installed in (games or bin)")
+set(PLIMBO_INSTALL_GAMEDIR games CACHE STRING "Folder of the prefix the programs are installed in (games or bin)")
 
 file(STRINGS ${PLIMBO_PACKAGING}/changelog changelog LIMIT_COUNT 10)
 list(GET changelog 0 newest)
@@ -44,13 +44,13 @@ endif()
 # Manual pages from the README, and the compressed changelog.
 set(docs ${CMAKE_BINARY_DIR}/docs)
 add_custom_command(
-  OUTPUT ${docs}/plimbo-direr.6.gz ${docs}/wordbank.1.gz ${docs}/changelog.gz
+  OUTPUT ${docs}/plimbo-direr.6.gz ${docs}/wordbank.6.gz ${docs}/changelog.gz
   COMMAND bash ${PLIMBO_PACKAGING}/docs.sh ${CMAKE_SOURCE_DIR} ${docs} ${PLIMBO_VERSION} ${PLIMBO_RELEASE_DATE}
   DEPENDS ${CMAKE_SOURCE_DIR}/README.md ${PLIMBO_PACKAGING}/manpage.awk ${PLIMBO_PACKAGING}/docs.sh
           ${PLIMBO_PACKAGING}/changelog
   COMMENT "Writing the manual pages from the README"
   VERBATIM)
-add_custom_target(plimbo_docs ALL DEPENDS ${docs}/plimbo-direr.6.gz ${docs}/wordbank.1.gz ${docs}/changelog.gz)
+add_custom_target(plimbo_docs ALL DEPENDS ${docs}/plimbo-direr.6.gz ${docs}/wordbank.6.gz ${docs}/changelog.gz)
 configure_file(${PLIMBO_PACKAGING}/${PLIMBO_APP_ID}.metainfo.xml.in ${docs}/${PLIMBO_APP_ID}.metainfo.xml @ONLY)
 
 # The game under its installed name. A renamed file is not stripped by CMake,
@@ -60,7 +60,7 @@ install(CODE "
   if(CMAKE_INSTALL_DO_STRIP)
     execute_process(COMMAND \"${CMAKE_STRIP}\" \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${PLIMBO_INSTALL_GAMEDIR}/plimbo-direr\")
   endif()")
-install(TARGETS wordbank RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS wordbank RUNTIME DESTINATION ${PLIMBO_INSTALL_GAMEDIR})
 
 # Only what the game reads: the build's data folder may also hold a
 # developer's Setup.ini, Debug.txt, screenshots, scores.dat and crash.dat.
@@ -72,8 +72,7 @@ install(FILES ${CMAKE_BINARY_DIR}/tools/wordbank/sowpods_bank_zip.dat DESTINATIO
 install(FILES ${PLIMBO_PACKAGING}/plimbo-direr.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${docs}/${PLIMBO_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(DIRECTORY ${PLIMBO_ICON_DIR}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
-install(FILES ${docs}/plimbo-direr.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
-install(FILES ${docs}/wordbank.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${docs}/plimbo-direr.6.gz ${docs}/wordbank.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES ${PLIMBO_PACKAGING}/copyright ${docs}/changelog.gz ${CMAKE_SOURCE_DIR}/README.md
   DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/plimbo-direr)
 

@@ -15,7 +15,7 @@ page() {  # page <name> <section> <summary> <README sections>
 
 page plimbo-direr 6 "steer a bouncing ball through a cave, past the ghosts of your earlier tries" \
   "Playing|Command line|Files"
-page wordbank 1 "pack a word list into Plimbo Direr's word bank, and search it" \
+page wordbank 6 "pack a word list into Plimbo Direr's word bank, and search it" \
   "The word list and the \`wordbank\` tool"
 gzip -9n < "$src/packaging/changelog" > "$out/changelog.gz.tmp"
 mv "$out/changelog.gz.tmp" "$out/changelog.gz"

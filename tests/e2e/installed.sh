@@ -23,7 +23,7 @@ for n in 48 128 256; do
   icon=$usr/share/icons/hicolor/${n}x$n/apps/plimbo-direr.png
   [ "$(identify -format %wx%h "$icon" 2>/dev/null)" = "${n}x$n" ] || fail "icon $icon"
 done
-for page in "$usr"/share/man/man6/plimbo-direr.6.gz "$usr"/share/man/man1/wordbank.1.gz; do
+for page in "$usr"/share/man/man6/plimbo-direr.6.gz "$usr"/share/man/man6/wordbank.6.gz; do
   warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
   [ -z "$warnings" ] && LC_ALL=C.UTF-8 man -l "$page" | grep -q "NAME" || fail "man page $page: $warnings"
 done
