@@ -8,10 +8,10 @@
 #   share/doc/plimbo-direr/        copyright (with the fonts' licence), changelog, README
 #
 # The programs find their data one folder up from themselves, in
-# share/plimbo-direr/, so games/ and share/ must stay siblings. Debian keeps games in games/ (on
-# every player's PATH); PLIMBO_INSTALL_GAMEDIR=bin suits a prefix whose
-# games/ is not on the PATH. The version and release date are those of the
-# newest entry in packaging/changelog.
+# share/plimbo-direr/, so games/ and share/ must stay siblings. Debian keeps
+# games in games/ (on every player's PATH); PLIMBO_INSTALL_GAMEDIR=bin suits
+# a prefix whose games/ is not on the PATH. The version and release date are
+# those of the newest entry in packaging/changelog.
 include(GNUInstallDirs)
 
 set(PLIMBO_PACKAGING ${CMAKE_SOURCE_DIR}/packaging)
@@ -21,7 +21,7 @@ set(PLIMBO_INSTALL_GAMEDIR games CACHE STRING "Folder of the prefix the programs
 
 file(STRINGS ${PLIMBO_PACKAGING}/changelog changelog LIMIT_COUNT 10)
 list(GET changelog 0 newest)
-string(REGEX MATCH "\\(([^)]+)\\)" version "${newest}")
+string(REGEX MATCH "\\(([^)]+)\\)" in_brackets "${newest}")
 set(PLIMBO_VERSION ${CMAKE_MATCH_1})
 set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
 foreach(line IN LISTS changelog)
