@@ -163,6 +163,8 @@ int RunProgram(const RunOptions& options) {
   // missing, rather than a line for every file of it.
   if (std::string missing = MissingDataFolder(); !missing.empty()) CannotStart(missing);
   ReportUnwritablePlayerFolder();
+  if (!SetWindowIcon(GameFolder + "icon.png"))
+    LogFailure("The window icon could not be loaded: " + GameFolder + "icon.png");
 
   AudioDriverNames.clear();
   for (const std::string& name : ListAudioDrivers()) {

@@ -10,8 +10,9 @@
 // The player's folder holds what the game writes: "Setup.ini", "Debug.txt"
 // and screenshots, and in its game folder "scores.dat" and "crash.dat". It is
 // the data folder beside the program while that can be written to (so a
-// portable copy keeps everything beside it), else the player's folder of the
-// system (~/.local/share/plimbo-direr/ on Linux), unless --data names another.
+// portable copy keeps everything beside it), else (and always for an
+// installed game) the player's folder of the system
+// (~/.local/share/plimbo-direr/ on Linux), unless --data names another.
 #pragma once
 
 #include <string>

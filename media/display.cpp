@@ -34,6 +34,8 @@ struct Pixmap {
 std::unordered_map<int, Pixmap> Pixmaps;
 int RendererChoice = RENDERER_OPENGL;
 std::string Caption;
+std::vector<uint32_t> IconPixels;  // 0xAARRGGBB, IconW x IconH
+int IconW = 0, IconH = 0;
 int RealW = 0, RealH = 0, VirtualW = 0, VirtualH = 0, RefreshHz = 60;
 double NextFlipAt = 0;  // clock time the next paced present is due
 
@@ -48,6 +50,16 @@ bool VideoReady() {
     return false;
   }
   return true;
+}
+
+// Every new window gets the icon; SDL copies the pixels.
+void ApplyIcon() {
+  if (!Window || IconPixels.empty()) return;
+  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(IconPixels.data(), IconW, IconH, 32, IconW * 4,
+                                                            SDL_PIXELFORMAT_ARGB8888);
+  if (!surface) return;
+  SDL_SetWindowIcon(Window, surface);
+  SDL_FreeSurface(surface);
 }
 
 SDL_Renderer* CreateRenderer() {
@@ -130,6 +142,17 @@ void SetCaption(const std::string& caption) {
   if (Window) SDL_SetWindowTitle(Window, caption.c_str());
 }
 
+bool SetWindowIcon(const std::string& path) {
+  std::vector<uint32_t> pixels;
+  int w, h;
+  if (!ReadPNG(path, pixels, w, h)) return false;
+  IconPixels = std::move(pixels);
+  IconW = w;
+  IconH = h;
+  ApplyIcon();
+  return true;
+}
+
 bool OpenDisplay(int width, int height, int depth, int hz) {
   CloseDisplay();
   if (width <= 0 || height <= 0) return false;
@@ -143,6 +166,7 @@ bool OpenDisplay(int width, int height, int depth, int hz) {
   Window = SDL_CreateWindow(Caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                             width, height, flags);
   if (!Window) return failed("open");
+  ApplyIcon();
   if (depth > 0) {
     SDL_DisplayMode want{0, width, height, hz, nullptr}, got;
     if (SDL_GetClosestDisplayMode(0, &want, &got)) SDL_SetWindowDisplayMode(Window, &got);
@@ -302,6 +326,8 @@ void DisplayShutdown() {
   AutoCentre(false);
   RendererChoice = RENDERER_OPENGL;
   Caption.clear();
+  IconPixels.clear();
+  IconW = IconH = 0;
   NextFlipAt = 0;
 }
 

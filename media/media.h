@@ -53,6 +53,9 @@ void ChooseRenderer(int choice);   // applies at the next OpenDisplay
 std::string RendererName();        // the SDL render driver actually in use
 
 void SetCaption(const std::string& caption);  // before or after opening
+// The window's icon from a PNG file, kept for every window opened later;
+// false (the icon unchanged) when the file cannot be read.
+bool SetWindowIcon(const std::string& path);
 // depth 0 = a window. False, with a line saying why, when none opens; with
 // no screen at all SDL's invisible offscreen driver does not count.
 bool OpenDisplay(int width, int height, int depth, int hz);

@@ -2,7 +2,8 @@
 # The real program in a real window under Xvfb, driven with xdotool: the
 # title screen, a game on Hard, the pause menu, quitting the game, typing a
 # name, and leaving through the thanks screen. Screenshots of each screen
-# are kept in e2e-shots/ beside the build for a person to look at.
+# are kept in e2e-shots/ beside the build for a person to look at. The
+# window carries the game's caption and icon.
 source "$(dirname "$0")/common.bash"
 command -v Xvfb >/dev/null || fail "Xvfb missing"
 SHOTS="$BUILD/e2e-shots"
@@ -36,6 +37,8 @@ shot() {  # shot <name> <minimum brightness>
 wait_for 120 loaded || fail "loading did not finish: $(tail -5 run.log)"
 win=$(xdotool search --name "Plimbo Direr" | head -1)
 [ -n "$win" ] || fail "no window"
+xprop -id "$win" _NET_WM_NAME | grep -q '= "#248 : Plimbo Direr"$' || fail "caption: $(xprop -id "$win" _NET_WM_NAME)"
+xprop -id "$win" _NET_WM_ICON | grep -q "Icon (128 x 128)" || fail "no window icon"
 xdotool windowfocus --sync "$win" 2>/dev/null || xdotool windowfocus "$win"
 sleep 4                      # the loading hold, then the title slides in
 shot title 0.05

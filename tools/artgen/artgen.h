@@ -63,6 +63,8 @@ std::string FontPath(const std::string& fileName);
 // Images (sprites.cpp, panels.cpp).
 std::vector<Image> BallFrames();
 std::vector<Image> TileFrames();
+Image BallImage(int size, float turn);  // one ball frame at another size
+Image TileImage(int code, int size);    // one rock tile (neighbour code) at another size
 Image Background();
 Image Vignette();
 Image TimerDial();
@@ -71,6 +73,8 @@ std::vector<Image> IconFrames();
 Image GameLogo();
 Image CommunityLogo();
 std::vector<Image> BadgeFrames();
+// The game's icon (icon.cpp) at each size; every size must divide 768.
+std::vector<Image> AppIcons(const std::vector<int>& sizes);
 
 // Sounds (sounds.cpp, music.cpp): mono 44.1 kHz samples, written as 16-bit WAV.
 constexpr int kRate = 44100;

@@ -1,5 +1,7 @@
 // artgen: fills the game's data folder with generated art and sound.
 //   artgen <data folder>                 writes Common/, 248/ and 248/music/
+//   artgen --icons <folder>              also writes the desktop icons, as
+//                                        <folder>/<N>x<N>/apps/plimbo-direr.png
 //   artgen --contact-sheet out.png       every image and frame on one labelled page
 //   artgen --mock-cave out.png           a game-sized scene to judge the art together
 // Fonts are read from <data folder>/Common (default "Files"), where the build
@@ -31,6 +33,7 @@ static bool WriteData(const std::string& root) {
   ok &= Save(Sheet(BallFrames(), 10), game + "plimbo.png");
   ok &= Save(TimerDial(), game + "tick.png");
   ok &= Save(Pickup(), game + "iluvamiga.png");
+  ok &= Save(AppIcons({128})[0], game + "icon.png");  // the window's icon
   // Frequent effects (landing, wall) sit lower than the rare, important ones.
   const float peaks[8] = {0, 0.7f, 0.55f, 0.8f, 0.6f, 0.8f, 0.85f, 0.9f};
   for (int i = 1; i <= 7; i++) {
@@ -47,6 +50,21 @@ static bool WriteData(const std::string& root) {
                      music + "d" + std::to_string(kit) + "-" + std::to_string(hit) + ".wav");
   for (const char* part : {"bass", "lead", "accompany"})
     for (int k = 1; k <= 4; k++) ok &= WriteWav(MusicLoop(part, k), 0.8f, music + part + std::to_string(k) + ".wav");
+  return ok;
+}
+
+// The sizes a desktop's icon theme asks for most, in the folders of the
+// hicolor theme.
+static bool WriteDesktopIcons(const std::string& folder) {
+  const std::vector<int> sizes = {48, 128, 256};
+  std::vector<Image> icons = AppIcons(sizes);
+  bool ok = true;
+  for (size_t i = 0; i < sizes.size(); i++) {
+    std::string n = std::to_string(sizes[i]), apps = folder + "/" + n + "x" + n + "/apps/";
+    std::error_code ec;
+    std::filesystem::create_directories(apps, ec);
+    ok &= Save(icons[i], apps + "plimbo-direr.png");
+  }
   return ok;
 }
 
@@ -173,13 +191,14 @@ static Image MockCave() {
 }
 
 int main(int argc, char** argv) {
-  std::string root = "Files", sheet, mock;
+  std::string root = "Files", sheet, mock, icons;
   for (int i = 1; i < argc; i++) {
     if (!std::strcmp(argv[i], "--contact-sheet") && i + 1 < argc) sheet = argv[++i];
     else if (!std::strcmp(argv[i], "--mock-cave") && i + 1 < argc) mock = argv[++i];
+    else if (!std::strcmp(argv[i], "--icons") && i + 1 < argc) icons = argv[++i];
     else if (argv[i][0] != '-') root = argv[i];
     else {
-      std::fprintf(stderr, "usage: artgen [--contact-sheet out.png] [--mock-cave out.png] [data folder]\n");
+      std::fprintf(stderr, "usage: artgen [--contact-sheet out.png] [--mock-cave out.png] [--icons folder] [data folder]\n");
       return 2;
     }
   }
@@ -196,5 +215,6 @@ int main(int argc, char** argv) {
     return ok ? 0 : 1;
   }
   if (!WriteData(root)) return 1;
+  if (!icons.empty() && !WriteDesktopIcons(icons)) return 1;
   return 0;
 }

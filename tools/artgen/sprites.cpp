@@ -13,18 +13,19 @@ static void Normalise3(float* v) {
   for (int k = 0; k < 3; k++) v[k] /= l;
 }
 
-// One ball frame: a lit sphere with a checker skin turned clockwise by
-// `turn` degrees; the light stays put so only the skin appears to roll.
-static Image BallFrame(float turn) {
-  const float R = 29.5f, c = 32.0f, tilt = 0.45f;
+// One ball frame `size` pixels square: a lit sphere with a checker skin
+// turned clockwise by `turn` degrees; the light stays put so only the skin
+// appears to roll. The game's frames are 64 pixels; the icon draws it larger.
+Image BallImage(int size, float turn) {
+  const float scale = size / 64.0f, R = 29.5f * scale, c = size / 2.0f, tilt = 0.45f;
   float light[3] = {-0.55f, -0.65f, 0.75f};
   Normalise3(light);
   float half[3] = {light[0], light[1], light[2] + 1};
   Normalise3(half);
   float ca = std::cos(turn * kPi / 180), sa = std::sin(turn * kPi / 180);
-  Image img = NewImage(64, 64);
-  for (int y = 0; y < 64; y++)
-    for (int x = 0; x < 64; x++) {
+  Image img = NewImage(size, size);
+  for (int y = 0; y < size; y++)
+    for (int x = 0; x < size; x++) {
       float acc[3] = {0, 0, 0};
       int hits = 0;
       for (int s = 0; s < 16; s++) {
@@ -46,7 +47,7 @@ static Image BallFrame(float turn) {
         float bounce = std::max(0.0f, n[1]) * 0.18f;  // light thrown back up from the rock below
         for (int k = 0; k < 3; k++) {
           float col = base[k] * (0.28f + 0.78f * diffuse) + bounce * (k == 2 ? 0.9f : 0.6f) + 0.75f * specular;
-          if (d > R - 1.6f) col *= 0.25f;  // dark rim keeps the ball readable on any cave colour
+          if (d > R - 1.6f * scale) col *= 0.25f;  // dark rim keeps the ball readable on any cave colour
           acc[k] += col;
         }
       }
@@ -57,7 +58,7 @@ static Image BallFrame(float turn) {
 
 std::vector<Image> BallFrames() {
   std::vector<Image> frames;
-  for (int f = 0; f < 100; f++) frames.push_back(BallFrame(float(f % 90) * 4));
+  for (int f = 0; f < 100; f++) frames.push_back(BallImage(64, float(f % 90) * 4));
   return frames;
 }
 
@@ -83,15 +84,19 @@ static float TileHeight(float x, float y, int code) {
   return 10 * Smooth(0.0f, 9.0f, depth) + stones + 1.2f * grain;
 }
 
-static Image TileFrame(int code) {
-  Image img = NewImage(64, 64);
+// One rock tile `size` pixels square, worked out in the 64-unit cell of the
+// game's tiles so that a larger one (the icon's) is the same stone, sharper.
+Image TileImage(int code, int size) {
+  const float k = 64.0f / size;
+  Image img = NewImage(size, size);
   float light[3] = {-0.35f, -0.85f, 0.8f};
   Normalise3(light);
-  for (int y = 0; y < 64; y++)
-    for (int x = 0; x < 64; x++) {
-      float px = x + 0.5f, py = y + 0.5f;
+  for (int y = 0; y < size; y++)
+    for (int x = 0; x < size; x++) {
+      float px = (x + 0.5f) * k, py = (y + 0.5f) * k;
       int cover = 0;
-      for (int s = 0; s < 16; s++) cover += TileHeight(x + (s % 4 + 0.5f) / 4, y + (s / 4 + 0.5f) / 4, code) >= 0;
+      for (int s = 0; s < 16; s++)
+        cover += TileHeight((x + (s % 4 + 0.5f) / 4) * k, (y + (s / 4 + 0.5f) / 4) * k, code) >= 0;
       if (!cover) continue;
       float h = std::max(0.0f, TileHeight(px, py, code));
       float hx = std::max(0.0f, TileHeight(px + 0.5f, py, code)) - std::max(0.0f, TileHeight(px - 0.5f, py, code));
@@ -113,7 +118,7 @@ static Image TileFrame(int code) {
 
 std::vector<Image> TileFrames() {
   std::vector<Image> frames;
-  for (int code : kTileCode) frames.push_back(TileFrame(code));
+  for (int code : kTileCode) frames.push_back(TileImage(code, 64));
   return frames;
 }
 

@@ -44,11 +44,14 @@ bool LoadBankFile(const std::string& path) {
   return fault.empty();
 }
 
-// The bank in the current folder wins; otherwise the one the build made,
-// raw when it is there and sound, so that a search neither inflates nor
-// copies it.
+// The bank in the current folder wins; then the one installed with the tool
+// (<prefix>/bin/wordbank finds <prefix>/share/plimbo-direr/); otherwise the
+// one the build made, raw when it is there and sound, so that a search
+// neither inflates nor copies it.
 bool LoadDefaultBank() {
   if (FileType("sowpods_bank_zip.dat") == 1) return LoadBankFile("sowpods_bank_zip.dat");
+  std::string installed = ProgramFolder() + "../share/plimbo-direr/sowpods_bank_zip.dat";
+  if (FileType(installed) == 1) return LoadBankFile(installed);
   std::string raw = std::string(PLIMBO_WORDBANK_DIR) + "/sowpods_bank.dat";
   std::string zip = std::string(PLIMBO_WORDBANK_DIR) + "/sowpods_bank_zip.dat";
   if (FileType(raw) == 1) {
