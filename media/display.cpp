@@ -145,6 +145,7 @@ void SetCaption(const std::string& caption) {
 bool SetWindowIcon(const std::string& path) {
   std::vector<uint8_t> file;
   std::vector<uint32_t> pixels;
+  std::vector<uint8_t> file;
   int w, h;
   if (!ReadMediaFile(path, 1 << 20, file).empty() || !DecodePNG(file, pixels, w, h).empty()) return false;
   IconPixels = std::move(pixels);
@@ -288,7 +289,7 @@ int PixmapHeight(int pixmap) {
 
 bool SavePixmapPNG(int pixmap, const std::string& path, int level) {
   const Pixmap* p = FindPixmap(pixmap);
-  return p && WritePNG(path, p->pixels, p->width, p->height, level);
+  return p ? WritePNG(path, p->pixels, p->width, p->height, level) : WriteFailed("there is no picture to save");
 }
 
 void FreePixmap(int pixmap) {
