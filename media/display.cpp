@@ -145,7 +145,6 @@ void SetCaption(const std::string& caption) {
 bool SetWindowIcon(const std::string& path) {
   std::vector<uint8_t> file;
   std::vector<uint32_t> pixels;
-  std::vector<uint8_t> file;
   int w, h;
   if (!ReadMediaFile(path, 1 << 20, file).empty() || !DecodePNG(file, pixels, w, h).empty()) return false;
   IconPixels = std::move(pixels);
