@@ -192,6 +192,9 @@ std::string media::ReadMediaFile(const std::string& path, size_t maxBytes, std::
   return bytes.empty() ? "damaged (empty file)" : "";
 }
 
+int media::StreamCount() { return int(Streams.size()); }
+int media::BankCount() { return int(Banks.size()); }
+
 int64_t media::BankBytes() {
   int64_t total = 0;
   for (auto& [id, bank] : Banks) total += int64_t(bank.Size());
