@@ -51,7 +51,7 @@ run() {
     -artifact_prefix="$corpus/findings/$target-" "${dict[@]}" "$corpus/$target" "${seeds[@]}" >"$log" 2>&1 ||
     status=$?
   local done runs speed files
-  done=$(grep -E '^#[0-9]+ +DONE' "$log" | tail -1 || true)
+  done=$(grep -E '^#[0-9]+[[:space:]]+DONE' "$log" | tail -1 || true)
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
   speed=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log")
   files=$(find "$corpus/$target" -type f | wc -l)
