@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Set up everything that is missing, build with AddressSanitizer and
 # UndefinedBehaviorSanitizer (warnings are errors), and run every test; then
-# build the fuzz targets with clang (build-fuzz/) and run each for 20
+# build the fuzz targets with clang (build-fuzz/) and run each for 15
 # seconds from its seeds and kept findings. Extra arguments go to ctest and
 # skip the fuzzing.
 set -euo pipefail
@@ -10,5 +10,5 @@ root=$(cd "$(dirname "$0")" && pwd)
 cd "$root/build-test"
 ctest --output-on-failure -j"$(nproc)" "$@"
 if (($# == 0)); then
-  PLIMBO_FUZZ_CORPUS="$root/build-fuzz/corpus" PLIMBO_FUZZ_JOBS="$(nproc)" "$root/scripts/fuzz.sh" 20
+  PLIMBO_FUZZ_CORPUS="$root/build-fuzz/corpus" PLIMBO_FUZZ_JOBS="$(nproc)" "$root/scripts/fuzz.sh" 15
 fi
