@@ -10,6 +10,7 @@
 #include "app/essentials.h"
 #include "frame/common_media.h"
 #include "frame/draw.h"
+#include "frame/figures.h"
 #include "frame/folders.h"
 #include "frame/frame_end.h"
 #include "frame/settings_table.h"
@@ -104,6 +105,7 @@ void ApplyDisplayMode() {
   RequireEssentials(true);
   LogLine("-=-=-=-=-=-=-=-=-=-=-=-=-=-");
   DeleteFile(CrashMarker());
+  LogFigures("loaded");
 }
 
 static void LoadFonts() {

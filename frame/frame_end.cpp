@@ -7,6 +7,7 @@
 #include "frame/common_media.h"
 #include "frame/draw.h"
 #include "frame/engine_test.h"
+#include "frame/figures.h"
 #include "frame/pause.h"
 #include "frame/screenshot.h"
 #include "frame/settings_table.h"
@@ -44,6 +45,7 @@ void ResetFrameState() {
     SpritesDrawn[category] = 0;
   }
   TargetFps = 60;
+  ResetFigures();
 }
 
 static void RunHook(void (*hook)()) {
@@ -175,6 +177,7 @@ int EndFrame(int /*targetFps*/, int /*spare*/, int showPointer) {
   DrawMessageLog();
   PresentIfShown();
   MeasureFrame();
+  LogFiguresEachMinute();
   QuitIfAsked();
   return pauseResult;
 }

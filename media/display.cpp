@@ -311,6 +311,8 @@ void DisplayHandleEvent(const SDL_Event& event) {
     SDL_GetRendererOutputSize(Renderer, &RealW, &RealH);
 }
 
+int PixmapCount() { return int(Pixmaps.size()); }
+
 int64_t DisplayBytes() {
   int64_t bytes = ImageBytes() + FontBytes();
   for (auto& [handle, pixmap] : Pixmaps) bytes += int64_t(pixmap.pixels.size()) * 4;

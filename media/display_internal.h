@@ -37,6 +37,9 @@ void FreeAllFonts();   // font.cpp
 void FontShutdown();   // font.cpp: releases FreeType
 int64_t ImageBytes();  // image.cpp: pixels held, for the memory figure
 int64_t FontBytes();   // font.cpp
+int ImageCount();      // image.cpp: live handles, for the leak figures
+int FontCount();       // font.cpp
+int PixmapCount();     // display.cpp
 
 // PNG files as 0xAARRGGBB pixels (png.cpp). Decoding gives "" or why the
 // bytes were refused ("damaged (...)", "too large (...)"); writing false.

@@ -224,6 +224,8 @@ void FreeAllFonts() {
   Current = 0;
 }
 
+int FontCount() { return int(Fonts.size()); }
+
 int64_t FontBytes() {
   int64_t bytes = 0;
   for (auto& [handle, font] : Fonts) bytes += int64_t(font.atlasW) * font.atlasH * 4;

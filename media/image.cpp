@@ -200,6 +200,8 @@ void FreeAllImages() {
   WhiteTexel = nullptr;
 }
 
+int ImageCount() { return int(Images.size()); }
+
 int64_t ImageBytes() {
   int64_t bytes = 0;
   for (auto& [handle, image] : Images)

@@ -219,6 +219,15 @@ void AddVirtualJoystick(const std::string& name, int buttons);  // tests
 
 int CollectGarbage();       // a count: live handles freed since last call
 int64_t MemoryInUse();      // bytes held by loaded media and banks
+
+// What a long run watches for leaks: the media's live handles of each kind,
+// the process's resident memory and its open file descriptors.
+struct MediaFigures {
+  int images = 0, fonts = 0, pixmaps = 0, sounds = 0, streams = 0, banks = 0;
+  int64_t residentBytes = 0;
+  int openFiles = 0;
+};
+MediaFigures CountMediaFigures();
 // The player's own folder for this program, from the system's convention
 // (on Linux $XDG_DATA_HOME/<name>/, usually ~/.local/share/<name>/), made if
 // missing; empty when there is none.
