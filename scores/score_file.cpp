@@ -281,8 +281,8 @@ void SaveScores() {
   if (int taken = TakeOtherCopiesGames(disk.records))
     LogLine("\t" + std::to_string(taken) + " games saved meanwhile by another copy of the game are kept");
   SortScores();
-  if (SortedKeys(ScoreList) == SortedKeys(disk.records) && (disk.found || ScoreList.empty())) {
-    RememberSavedRecords();  // nothing new: the file stays byte for byte as it is
+  if (disk.found && SortedKeys(ScoreList) == SortedKeys(disk.records)) {
+    RememberSavedRecords();  // nothing new: the file stays byte for byte as it is (a missing one is created)
     return;
   }
   int out = OpenWrite(ScoreFile());
