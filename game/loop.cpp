@@ -119,15 +119,13 @@ void StartGame() {
   AttemptFrame = 0;
 }
 
-namespace {
-
 // While the background spins (the pauses between attempts) its tiles turn
 // together about the middle of the screen, as one picture, and enough of
 // them are drawn to reach the screen's corners at every angle: turning each
 // tile about its own middle would open black wedges between them. Tile
 // centres are not whole units then, so they go straight to the image draw,
 // each a unit larger so that no hairline shows where two meet.
-void DrawTurnedBackground(float degrees) {
+static void DrawTurnedBackground(float degrees) {
   if (!FrameShown()) return;
   const float tile = 960, halfW = VirtW / 2.0f, halfH = VirtH / 2.0f;
   const float reach = std::ceil(std::hypot(halfW, halfH) / tile) + 1;
@@ -150,7 +148,7 @@ void DrawTurnedBackground(float degrees) {
   SetScale(scaleX, scaleY);
 }
 
-void DrawBackground() {
+void DrawGameBackground() {
   if (std::fmod(GetRotation(), 360.0f) != 0.0f) return DrawTurnedBackground(GetRotation());
   for (int a = -1; a <= 3; a++) {
     for (int b = -1; b <= 3; b++) {
@@ -162,6 +160,8 @@ void DrawBackground() {
     }
   }
 }
+
+namespace {
 
 void DrawPauseBalls() {
   if (AttemptFrame >= -30 && AttemptFrame <= -1) {
@@ -189,7 +189,7 @@ int GameFrame() {
   if (AttemptFrame < 0) SetDrawRotation(AttemptFrame * 24.0f);
   SetDrawColour(TintR, TintG, TintB);
   SetDrawScale(2);
-  DrawBackground();
+  DrawGameBackground();
   ResetDrawState();
   SetDrawScale(1);
 
