@@ -147,6 +147,22 @@ void DrawTurned(SDL_Texture* texture, const SDL_Rect& src, float w, float h, flo
     SDL_RenderGeometry(Renderer, texture, grid.data(), int(grid.size()), indices.data(), int(indices.size()));
 }
 
+// The software renderer truncates a draw's scaled position and size each on
+// its own, so two tiles meeting at a fraction of a real pixel leave a pixel
+// of gap between them. Their edges go to whole real pixels instead (the
+// left and top where truncation put them), so neighbours share an edge.
+void SnapToPixels(SDL_FRect& r) {
+  float sx = 1, sy = 1;
+  SDL_RenderGetScale(Renderer, &sx, &sy);
+  if (sx <= 0 || sy <= 0) return;
+  // Away from zero, so the renderer's own multiply and truncate land on it.
+  auto exact = [](float whole, float scale) { return (whole + (whole < 0 ? -0.001f : 0.001f)) / scale; };
+  auto edge = [](float v) { return v < 0 ? std::ceil(v - 0.001f) : std::floor(v + 0.001f); };
+  float left = edge(r.x * sx), right = edge((r.x + r.w) * sx);
+  float top = edge(r.y * sy), bottom = edge((r.y + r.h) * sy);
+  r = SDL_FRect{exact(left, sx), exact(top, sy), exact(right - left, sx), exact(bottom - top, sy)};
+}
+
 // Draws a texture rectangle of size w × h whose handle point lands on (x, y),
 // under the drawing state, scaled and turned about that point. A negative
 // scale mirrors it; the handle then sits as far from the opposite edge.
@@ -161,6 +177,7 @@ void DrawTransformed(SDL_Texture* texture, const SDL_Rect& src, float w, float h
   float cx = (Draw.scaleX < 0 ? w - handleX : handleX) * sx;
   float cy = (Draw.scaleY < 0 ? h - handleY : handleY) * sy;
   SDL_FRect dst{x - cx, y - cy, w * sx, h * sy};
+  if (SoftwareRenderer()) SnapToPixels(dst);
   SDL_FPoint centre{cx, cy};
   int flip = (Draw.scaleX < 0 ? SDL_FLIP_HORIZONTAL : 0) | (Draw.scaleY < 0 ? SDL_FLIP_VERTICAL : 0);
   SDL_RenderCopyExF(Renderer, texture, &src, &dst, turned ? Draw.rotation : 0, &centre,

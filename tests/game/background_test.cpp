@@ -28,3 +28,24 @@ TEST_F(GameTest, TurnedBackgroundLeavesNoBlackAnywhere) {
 }
 
 }  // namespace
+
+namespace {
+
+// Tiles laid edge to edge meet without a gap when the virtual screen is
+// scaled by a fraction (1920 / 1600): the software renderer would otherwise
+// truncate each one's position and size apart.
+TEST_F(GameTest, TilesMeetWithoutAGapOnAScaledScreen) {
+  CloseDisplay();
+  ASSERT_TRUE(OpenDisplay(1920, 1080, 0, 60));
+  SetVirtualResolution(1600, 900);
+  LoadArt();
+  BeginFrame(1);
+  ResetDrawState();
+  SetDrawScale(64.0f / ImageWidth(BackgroundImage));
+  for (int x = 0; x < 1600; x += 64) DrawSprite(BackgroundImage, x, 100, 0, SPRITE_IMAGES);
+  int black = 0;
+  for (int x = 0; x < 1920; x++) black += (ReadBackPixel(x, 150) & 0xFFFFFF) == 0;
+  EXPECT_EQ(black, 0);
+}
+
+}  // namespace
