@@ -59,24 +59,19 @@ struct Screen {
   void (*show)();
 };
 const Screen Screens[] = {
-    {"title",
-     [] {
-       FillScorePanel();
-       Tap(VK_ESCAPE, 600, 650);
-       RunTitleScreen();
-     }},
-    {"results_detail",
+    // Slid in (32 frames), with the best game's details pinned.
+    {"title_results",
      [] {
        FillScorePanel();
        ShownIndex = 1001;
-       Tap(VK_ESCAPE, 600, 650);
+       Tap(VK_ESCAPE, 560, 600);
        RunTitleScreen();
      }},
     {"settings_panel",
      [] {
        PlayerSlots = 4;
        SettingsMenuOpen = 1;
-       BlankFrames(15);
+       BlankFrames(11);  // slid fully open
      }},
     {"overlay",
      [] {
@@ -93,13 +88,13 @@ const Screen Screens[] = {
     {"pause",
      [] {
        PauseState = 2;
-       Tap(VK_ESCAPE, 100, 150);
+       Tap(VK_ESCAPE, 20, 60);  // two frames: the spray is costly to draw
        RunPauseMenu();
      }},
     {"name_entry",
      [] {
        PlayerName = std::string(40, 'W');
-       Tap(VK_RETURN, 100, 150);
+       Tap(VK_RETURN, 20, 60);
        EnterName();
      }},
     {"thanks", [] { ShowThanksScreen(); }},
