@@ -131,10 +131,11 @@ static void DrawMessageLog() {
     m.tick++;
     bool fresh = m.tick < 60;
     SetDrawColour(fresh ? 255 : 0, fresh ? 255 : 0, 0, 0.7f);
-    DrawRect(0, float(y), float(TextWidth(m.txt)), float(FontHeight()));
+    std::string shown = CutToWidth(m.txt, VirtW);  // a long message ends in "..." at the window's edge
+    DrawRect(0, float(y), float(TextWidth(shown)), float(FontHeight()));
     int shade = fresh ? 0 : 255;
     SetDrawColour(shade, shade, shade, 1);
-    DrawTextAligned(0, y, m.txt, 0, 0);
+    DrawTextAligned(0, y, shown, 0, 0);
     y -= 14;
     it = (m.tick == 180) ? MessageList.erase(it) : std::next(it);
   }

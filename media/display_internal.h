@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+struct DrawnBox;  // media.h
+
 namespace media {
 
 // The drawing state every draw reads (owned by image.cpp).
@@ -30,6 +32,9 @@ int NewHandle();
 SDL_Texture* MakeTexture(const uint32_t* pixels, int width, int height, bool filtered);
 // A one-frame image from 0xAARRGGBB pixels; handle centred when AutoCentre is on.
 int ImageFromPixels(const std::vector<uint32_t>& pixels, int width, int height, int flags);
+
+// The layout check's recorder (display.cpp): null unless a check set it.
+extern void (*DrawRecorder)(const DrawnBox&);
 
 // Called by CloseDisplay: textures die with the renderer.
 void FreeAllImages();  // image.cpp

@@ -147,6 +147,27 @@ void DrawText(const std::string& text, float x, float y);  // top-left at (x, y)
 int TextWidth(const std::string& text);  // unscaled sum of advances
 int FontHeight();                        // line height of the current font
 
+// A face's shape as fractions of the pixel size it is loaded at: the height
+// of its ink over the printable ASCII characters (tallest ascender to lowest
+// descender) and the average advance over letters, digits and space. Zeros
+// when the file cannot be read.
+struct FaceMetrics {
+  float inkHeight = 0, advance = 0;
+};
+FaceMetrics MeasureFace(const std::string& path);
+
+// A layout check records where every text, filled rectangle and image lands,
+// in virtual units, and when the screen is cleared; nothing is recorded
+// unless a check sets a recorder (nullptr stops it).
+enum { DRAWN_CLEAR = 0, DRAWN_TEXT = 1, DRAWN_RECT = 2, DRAWN_IMAGE = 3 };
+struct DrawnBox {
+  int kind;
+  std::string text;
+  float left, top, right, bottom;
+  bool turned;  // drawn under a rotation: the box is the turned shape's bounds
+};
+void SetDrawRecorder(void (*recorder)(const DrawnBox&));
+
 // ---------------------------------------------------------------- sound
 
 std::vector<std::string> ListAudioDrivers();  // at most 100 names
