@@ -143,9 +143,10 @@ void SetCaption(const std::string& caption) {
 }
 
 bool SetWindowIcon(const std::string& path) {
+  std::vector<uint8_t> file;
   std::vector<uint32_t> pixels;
-  int w, h;
-  if (!ReadPNG(path, pixels, w, h)) return false;
+  int w = 0, h = 0;
+  if (!ReadMediaFile(path, 1 << 20, file).empty() || !DecodePNG(file, pixels, w, h).empty()) return false;
   IconPixels = std::move(pixels);
   IconW = w;
   IconH = h;
