@@ -9,7 +9,10 @@
 #include "media/media.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <unordered_map>
 
 namespace media {
@@ -37,7 +40,28 @@ std::string Caption;
 std::vector<uint32_t> IconPixels;  // 0xAARRGGBB, IconW x IconH
 int IconW = 0, IconH = 0;
 int RealW = 0, RealH = 0, VirtualW = 0, VirtualH = 0, RefreshHz = 60;
-double NextFlipAt = 0;  // clock time the next paced present is due
+int NextFlipAt = 0;         // clock time the next paced present is due,
+double NextFlipFraction = 0;  // plus this fraction of a millisecond
+
+// PLIMBO_FRAMELOG=path (a developer's switch): one line per present, the
+// system's monotonic clock in microseconds and the program's clock in
+// milliseconds, so the frame rate a player sees can be measured from outside
+// (scripts/frame_stats.sh).
+FILE* FrameLog = nullptr;
+bool FrameLogChecked = false;
+
+void LogPresent() {
+  if (!FrameLogChecked) {
+    FrameLogChecked = true;
+    const char* path = std::getenv("PLIMBO_FRAMELOG");
+    if (path && *path && !(FrameLog = std::fopen(path, "w"))) LogFailure(std::string("could not write the frame log ") + path);
+    if (FrameLog) std::setvbuf(FrameLog, nullptr, _IOLBF, 0);  // readable while the program runs
+  }
+  if (!FrameLog) return;
+  auto now = std::chrono::steady_clock::now().time_since_epoch();
+  std::fprintf(FrameLog, "%lld %d\n",
+               static_cast<long long>(std::chrono::duration_cast<std::chrono::microseconds>(now).count()), Millisecs());
+}
 
 // With no screen to reach, SDL falls back to its invisible "offscreen"
 // driver, and a game nobody can see would wait for ever for a key. It
@@ -182,6 +206,7 @@ bool OpenDisplay(int width, int height, int depth, int hz) {
   RealH = height;
   RefreshHz = hz > 0 ? hz : 60;
   NextFlipAt = 0;
+  NextFlipFraction = 0;
   SetVirtualResolution(width, height);
   Cls();
   return true;
@@ -222,12 +247,19 @@ void Flip(int sync) {
   if (sync < 0) {
     // Paced by the clock: wait for the next refresh slot, and start afresh
     // after a long stall instead of rushing to catch up.
-    double now = Millisecs();
-    if (NextFlipAt - now > 1000.0 || now - NextFlipAt > 1000.0 / RefreshHz) NextFlipAt = now;
-    if (NextFlipAt > now) SleepMs(static_cast<int>(std::ceil(NextFlipAt - now)));
-    NextFlipAt += 1000.0 / RefreshHz;
+    int now = Millisecs();
+    double ahead = ClockDiff(NextFlipAt, now) + NextFlipFraction;
+    if (ahead > 1000.0 || ahead < -1000.0 / RefreshHz) {
+      NextFlipAt = now;
+      NextFlipFraction = ahead = 0;
+    }
+    if (ahead > 0) SleepMs(static_cast<int>(std::ceil(ahead)));
+    double step = NextFlipFraction + 1000.0 / RefreshHz;
+    NextFlipAt = int(uint32_t(NextFlipAt) + uint32_t(step));
+    NextFlipFraction = step - std::floor(step);
   }
   SDL_RenderPresent(Renderer);
+  LogPresent();
 }
 
 void HidePointer() {
@@ -330,6 +362,10 @@ void DisplayShutdown() {
   IconPixels.clear();
   IconW = IconH = 0;
   NextFlipAt = 0;
+  NextFlipFraction = 0;
+  if (FrameLog) std::fclose(FrameLog);
+  FrameLog = nullptr;
+  FrameLogChecked = false;
 }
 
 }  // namespace media
