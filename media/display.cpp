@@ -19,6 +19,7 @@ namespace media {
 
 SDL_Window* Window = nullptr;
 SDL_Renderer* Renderer = nullptr;
+bool SoftDrawingOn = false;
 
 static int HandleCounter = 0;
 int NewHandle() { return ++HandleCounter; }
@@ -127,6 +128,16 @@ std::vector<uint32_t> Grab(int x, int y, int w, int h) {
   return pixels;
 }
 
+// SDL's software renderer draws into the window's own pixels; when they
+// are 32-bit, the program draws there itself (software.cpp).
+bool SoftwareSurface() {
+  SDL_RendererInfo info{};
+  if (SDL_GetRendererInfo(Renderer, &info) != 0 || !(info.flags & SDL_RENDERER_SOFTWARE)) return false;
+  SDL_Surface* surface = SDL_GetWindowSurface(Window);
+  return surface && surface->format->BytesPerPixel == 4 && surface->format->Amask == 0 &&
+         surface->format->Rmask == 0xFF0000u && surface->format->Gmask == 0xFF00u && surface->format->Bmask == 0xFFu;
+}
+
 const Pixmap* FindPixmap(int pixmap) {
   auto it = Pixmaps.find(pixmap);
   return it == Pixmaps.end() ? nullptr : &it->second;
@@ -187,7 +198,9 @@ bool OpenDisplay(int width, int height, int depth, int hz) {
     return false;
   };
   if (!VideoReady()) return failed("open");
-  Uint32 flags = depth > 0 ? SDL_WINDOW_FULLSCREEN : 0;
+  // A window the player may resize: the virtual screen is scaled to fit
+  // and letterboxed, and the pointer maps back through the same place.
+  Uint32 flags = depth > 0 ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_RESIZABLE;
   Window = SDL_CreateWindow(Caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                             width, height, flags);
   if (!Window) return failed("open");
@@ -204,6 +217,7 @@ bool OpenDisplay(int width, int height, int depth, int hz) {
   }
   RealW = width;
   RealH = height;
+  SoftDrawingOn = SoftwareSurface();
   RefreshHz = hz > 0 ? hz : 60;
   NextFlipAt = 0;
   NextFlipFraction = 0;
@@ -219,6 +233,7 @@ void CloseDisplay() {
   if (Window) SDL_DestroyWindow(Window);
   Renderer = nullptr;
   Window = nullptr;
+  SoftDrawingOn = false;
   RealW = RealH = VirtualW = VirtualH = 0;
 }
 
@@ -335,9 +350,25 @@ uint32_t ReadBackPixel(int x, int y) {
 
 namespace media {
 
+// As SDL's logical size places the virtual screen: scaled to fit and
+// centred, bars on the two sides that are left over.
+ViewPlace CurrentView() {
+  if (VirtualW <= 0 || VirtualH <= 0 || RealW <= 0 || RealH <= 0) return {1, 0, 0, RealW, RealH};
+  float want = float(VirtualW) / VirtualH, real = float(RealW) / RealH;
+  if (std::fabs(want - real) < 0.0001f) return {float(RealW) / VirtualW, 0, 0, RealW, RealH};
+  if (want > real) {
+    float scale = float(RealW) / VirtualW;
+    int h = int(std::floor(VirtualH * scale));
+    return {scale, 0, (RealH - h) / 2, RealW, h};
+  }
+  float scale = float(RealH) / VirtualH;
+  int w = int(std::floor(VirtualW * scale));
+  return {scale, (RealW - w) / 2, 0, w, RealH};
+}
+
 void DisplayHandleEvent(const SDL_Event& event) {
-  // The window keeps its size unless a desktop manager forces another one;
-  // then the real size follows so grabs and pointer moves stay right.
+  // When the player (or a desktop manager) resizes the window, the real
+  // size follows so the letterbox, grabs and pointer moves stay right.
   if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED &&
       Renderer)
     SDL_GetRendererOutputSize(Renderer, &RealW, &RealH);
