@@ -335,7 +335,7 @@ int PixmapHeight(int pixmap) {
 
 bool SavePixmapPNG(int pixmap, const std::string& path, int level) {
   const Pixmap* p = FindPixmap(pixmap);
-  return p && WritePNG(path, p->pixels, p->width, p->height, level);
+  return p ? WritePNG(path, p->pixels, p->width, p->height, level) : WriteFailed("there is no picture to save");
 }
 
 void FreePixmap(int pixmap) {
