@@ -39,6 +39,10 @@ Paint CurrentPaint() {
   return p;
 }
 
+// x / 255 rounded down in each of two 16-bit lanes (bits 0-15 and 16-31),
+// exact for lanes up to 255 * 255.
+inline uint32_t Div255x2(uint32_t x) { return ((x + 0x10001u + ((x >> 8) & 0xFF00FFu)) >> 8) & 0xFF00FFu; }
+
 // One source pixel onto one window pixel, with SDL's arithmetic: the
 // source is tinted and faded, then (for alpha and additive blending)
 // multiplied by its own alpha.
@@ -56,6 +60,9 @@ inline uint32_t Mix(uint32_t d, uint32_t s, const Paint& p) {
     if (sa == 0) return d;
     if constexpr (Blend == BLEND_ALPHA) {
       if (sa == 255) return (d & 0xFF000000u) | sr << 16 | sg << 8 | sb;
+      uint32_t rb = Div255x2((sr << 16 | sb) * sa) + Div255x2((d & 0xFF00FFu) * (255 - sa));
+      uint32_t g = Div255x2(sg * sa) + Div255x2(((d >> 8) & 255) * (255 - sa));
+      return (d & 0xFF000000u) | rb | g << 8;
     } else {
       if ((sr | sg | sb) == 0) return d;  // adding black
     }
@@ -67,6 +74,34 @@ inline uint32_t Mix(uint32_t d, uint32_t s, const Paint& p) {
     }
   }
   return (d & 0xFF000000u) | dr << 16 | dg << 8 | db;
+}
+
+// Text in the alpha blend: every coverage value stands for one colour and
+// opacity, so each is worked out once per colour: the premultiplied colour
+// (red and blue in two lanes, green) and what is left of the window pixel.
+struct Ink {
+  uint32_t rb[256], g[256], keep[256];
+};
+
+const Ink& InkFor(const Paint& p) {
+  static Ink ink;
+  static uint32_t made = 0;  // r, g, b, a of the table, plus one
+  uint32_t key = (p.r << 24 | p.g << 16 | p.b << 8 | p.a) + 1;
+  if (key == made && key != 0) return ink;
+  made = key;
+  for (uint32_t c = 0; c < 256; c++) {
+    uint32_t sa = p.fade ? c * p.a / 255 : c;
+    ink.rb[c] = Div255x2((p.r << 16 | p.b) * sa);
+    ink.g[c] = (p.g * sa / 255) << 8;
+    ink.keep[c] = 255 - sa;
+  }
+  return ink;
+}
+
+inline uint32_t MixInk(uint32_t d, const Ink& ink, uint8_t c) {
+  uint32_t k = ink.keep[c];
+  return (d & 0xFF000000u) | (ink.rb[c] + Div255x2((d & 0xFF00FFu) * k)) |
+         (ink.g[c] + (Div255x2(((d >> 8) & 255) * k) << 8));
 }
 
 // Runs the span loop with the blend as a constant, so each loop is tight.
@@ -220,6 +255,8 @@ void CopyTurned(const SoftTarget& t, const SoftSource& s, SDL_FPoint a, SDL_FPoi
   int x0 = std::max(t.clip.x, int(std::floor(left))), x1 = std::min(t.clip.x + t.clip.w, int(std::ceil(right)));
   if (x0 >= x1 || y0 >= y1) return;
   Paint p = CurrentPaint();
+  const Ink* ink = s.coverage && p.blend == BLEND_ALPHA ? &InkFor(p) : nullptr;
+  const bool plain = p.blend == BLEND_ALPHA && !p.tint && !p.fade;
   WithBlend(p.blend, [&](auto blend) {
     for (int y = y0; y < y1; y++) {
       // Source position at the centre of pixel x0 of this row.
@@ -244,7 +281,25 @@ void CopyTurned(const SoftTarget& t, const SoftSource& s, SDL_FPoint a, SDL_FPoi
       int32_t fu = int32_t(std::lround((u + from * duX) * 65536)), fv = int32_t(std::lround((v + from * dvX) * 65536));
       int32_t su = int32_t(std::lround(duX * 65536)), sv = int32_t(std::lround(dvX * 65536));
       uint32_t* out = t.pixels + size_t(y) * size_t(t.pitch);
-      for (int x = x0 + int(from), end = x0 + int(to); x < end; x++, fu += su, fv += sv) {
+      int x = x0 + int(from), end = x0 + int(to);
+      if (ink) {
+        for (; x < end; x++, fu += su, fv += sv) {
+          int tx = std::clamp(fu >> 16, 0, s.w - 1), ty = std::clamp(fv >> 16, 0, s.h - 1);
+          uint8_t c = s.coverage[size_t(s.y + ty) * size_t(s.pitch) + size_t(s.x + tx)];
+          if (c) out[x] = MixInk(out[x], *ink, c);
+        }
+        continue;
+      }
+      if (s.argb) {
+        for (; x < end; x++, fu += su, fv += sv) {
+          int tx = std::clamp(fu >> 16, 0, s.w - 1), ty = std::clamp(fv >> 16, 0, s.h - 1);
+          uint32_t texel = s.argb[size_t(s.y + ty) * size_t(s.pitch) + size_t(s.x + tx)];
+          // An opaque texel of an untinted alpha copy simply replaces the pixel.
+          out[x] = plain && texel >= 0xFF000000u ? (out[x] & 0xFF000000u) | (texel & 0xFFFFFFu) : Mix<decltype(blend)::value>(out[x], texel, p);
+        }
+        continue;
+      }
+      for (; x < end; x++, fu += su, fv += sv) {
         int tx = std::clamp(fu >> 16, 0, s.w - 1), ty = std::clamp(fv >> 16, 0, s.h - 1);
         out[x] = Mix<decltype(blend)::value>(out[x], Texel(s, tx, ty), p);
       }
