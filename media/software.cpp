@@ -220,7 +220,8 @@ void CopyUpright(const SoftTarget& t, const SoftSource& s, SDL_Rect to, bool mir
   if (!SDL_IntersectRect(&to, &t.clip, &visible)) return;
   smooth = smooth && (to.w != s.w || to.h != s.h);
   if (s.scaled && s.argb && (to.w != s.w || to.h != s.h))
-    if (const SoftScaled* k = Stretched(s, to.w, to.h, smooth)) return CopyStretched(t, *k, to, visible, mirrorX, mirrorY);
+    if (const SoftScaled* k = Stretched(s, to.w, to.h, smooth))
+      return CopyStretched(t, *k, to, visible, mirrorX, mirrorY);
   static std::vector<Step> columns, rows;
   (smooth ? SmoothSteps : NearestSteps)(s.w, to.w, columns);
   (smooth ? SmoothSteps : NearestSteps)(s.h, to.h, rows);
@@ -295,7 +296,8 @@ void CopyTurned(const SoftTarget& t, const SoftSource& s, SDL_FPoint a, SDL_FPoi
           int tx = std::clamp(fu >> 16, 0, s.w - 1), ty = std::clamp(fv >> 16, 0, s.h - 1);
           uint32_t texel = s.argb[size_t(s.y + ty) * size_t(s.pitch) + size_t(s.x + tx)];
           // An opaque texel of an untinted alpha copy simply replaces the pixel.
-          out[x] = plain && texel >= 0xFF000000u ? (out[x] & 0xFF000000u) | (texel & 0xFFFFFFu) : Mix<decltype(blend)::value>(out[x], texel, p);
+          out[x] = plain && texel >= 0xFF000000u ? (out[x] & 0xFF000000u) | (texel & 0xFFFFFFu)
+                                                 : Mix<decltype(blend)::value>(out[x], texel, p);
         }
         continue;
       }
