@@ -194,6 +194,13 @@ static bool ApplyButton() {
   return false;
 }
 
+// Frame skipping chosen here is the player's own: the engine test keeps it.
+static void SlowSystemRow() {
+  int before = Settings[SETTING_SLOW_SYSTEM];
+  SettingRow(SETTING_SLOW_SYSTEM, 20, 146, 18);
+  if (Settings[SETTING_SLOW_SYSTEM] != before) Settings[SETTING_SLOW_BY_TEST] = 0;
+}
+
 static bool GraphicsColumn() {
   SetDrawColour(80, 255, 80, 1);
   DrawTextAligned(20, PanelY + 4, "Graphics", 0, 0);
@@ -201,7 +208,7 @@ static bool GraphicsColumn() {
   ResolutionRow();
   QualityNote();
   SetDrawColour(80, 255, 80);
-  SettingRow(SETTING_SLOW_SYSTEM, 20, 146, 18);
+  SlowSystemRow();
   SettingRow(SETTING_RENDERER, 20, 184, 18);
   return ApplyButton();
 }

@@ -186,14 +186,14 @@ int RunProgram(const RunOptions& options) {
   LoadWordBank();
   DebugLog(std::to_string(PackWordChunk("Banana", 0)));
 
-  int loadingEnds = Millisecs() + 2500;
+  int loadingStarted = Millisecs();
   ApplyDisplayMode();
   InputMode = 0;
   PlayerSlots = 4;
   BadgeCount = 16;
   PauseState = 0;
   LogLine("Finished Loading");
-  while (Millisecs() < loadingEnds) SleepMs(10);
+  while (ClockDiff(Millisecs(), loadingStarted) < 2500) SleepMs(10);
 
   if (options.playAtOnce) PlayOneGame();
   RunTitleScreen();

@@ -2,8 +2,17 @@
 // it draws more and more invisible sprites per frame, eight frames a step,
 // until the frame rate drops below the target, and sizes the per-frame
 // sprite budgets from the last count that still kept it.
+//
+// A step's frame rate is what its frames' cost allows, not what the overlay
+// shows: the pacing holds the shown rate at 60 at best (its truncating
+// average sits at 58 or 59), and one hiccup of a busy machine drags that
+// average down for several frames. So each frame's working time (from the
+// end of the frame before to the end of this one, presenting included,
+// without the wait for the deadline) is measured, and the step's rate is
+// 1000 over the median of its eight frames.
 #include "frame/engine_test.h"
 
+#include <algorithm>
 #include <string>
 
 #include "frame/common_media.h"
@@ -14,7 +23,8 @@
 
 int TargetFps = 60;
 
-static void DrawTestFrame(int n, int spriteScale) {
+// Returns the frame's working time in milliseconds.
+static int DrawTestFrame(int n, int spriteScale) {
   BeginFrame(1);
   DrawStripeBackground();
   SetDrawScale(1.5f);
@@ -33,6 +43,17 @@ static void DrawTestFrame(int n, int spriteScale) {
     if (measure) DrawImage(IconStripCrisp, float(x), float(y), 0);
   }
   EndFrame(250, 0, 0);
+  return FrameMillis - FrameWaitMillis;
+}
+
+// Frames per second from the median working time; a frame too quick for
+// the millisecond clock counts as a thousand.
+int StepFrameRate(std::vector<int> workMillis) {
+  if (workMillis.empty()) return 0;
+  std::sort(workMillis.begin(), workMillis.end());
+  size_t half = workMillis.size() / 2;
+  float median = workMillis.size() % 2 ? float(workMillis[half]) : (workMillis[half - 1] + workMillis[half]) / 2.0f;
+  return median > 1 ? int(1000 / median) : 1000;
 }
 
 void SizeSpriteBudgets(int best) {
@@ -50,6 +71,7 @@ void SizeSpriteBudgets(int best) {
   LogLine("");
   if (SpriteBudget[SPRITE_IMAGES] < 1000) {
     SpriteBudget[SPRITE_IMAGES] = 1000;
+    if (Settings[SETTING_SLOW_SYSTEM] == 0) Settings[SETTING_SLOW_BY_TEST] = 1;
     TargetFps = 30;
     Settings[SETTING_SLOW_SYSTEM] = 1;
   }
@@ -61,6 +83,11 @@ void SizeSpriteBudgets(int best) {
 
 void RunEngineTest(int target, int spriteScale) {
   StatsOverlayOn = 0;
+  // Frame skipping that an earlier test switched on is measured afresh, so a
+  // start that does better (a quieter machine, another renderer) draws every
+  // frame again; frame skipping the player chose is kept.
+  if (Settings[SETTING_SLOW_BY_TEST] == 1) Settings[SETTING_SLOW_SYSTEM] = 0;
+  Settings[SETTING_SLOW_BY_TEST] = 0;
   if (Settings[SETTING_SLOW_SYSTEM] == 1) target = 30;
   TargetFps = target;
   SpriteBudget[SPRITE_IMAGES] = 500;
@@ -71,10 +98,13 @@ void RunEngineTest(int target, int spriteScale) {
   LogLine("Aiming for " + std::to_string(target) + "," + std::to_string(spriteScale));
 
   for (int n = 500; n <= 20000; n += 500) {
-    for (int frame = 0; frame < 8; frame++) DrawTestFrame(n, spriteScale);
+    std::vector<int> work;
+    for (int frame = 0; frame < 8; frame++) work.push_back(DrawTestFrame(n, spriteScale));
+    int rate = StepFrameRate(work);
+    DebugLog("Engine test: " + std::to_string(n) + " sprites, " + std::to_string(rate) + " frames per second");
     // The first step only warms up.
-    if (n > 500 && FpsShown >= target - 2) best = n;
-    if (n > 500 && FpsShown <= target - 2) break;
+    if (n > 500 && rate >= target - 2) best = n;
+    if (n > 500 && rate <= target - 2) break;
   }
   SizeSpriteBudgets(best);
   StatsOverlayOn = 0;

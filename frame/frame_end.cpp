@@ -16,7 +16,13 @@
 std::list<ment> MessageList;
 FrameHooks FrameHook;
 
+// A frame this much behind its deadline was a stall, not a slow frame.
+constexpr int StallMillis = 50;
+static int DeadlineThirds;  // the deadline's fraction of a millisecond, in thirds
+
 int FrameStartMillis;
+int FrameDeadline;
+int FrameWaitMillis;
 int FrameMillis;
 int FpsAverage;
 int FpsShown;
@@ -36,6 +42,7 @@ void AddMessage(const std::string& text, int code) { MessageList.push_back(ment{
 void ResetFrameState() {
   MessageList.clear();
   FrameStartMillis = FrameMillis = FpsAverage = FpsShown = FrameParity = GcCollected = 0;
+  FrameDeadline = DeadlineThirds = FrameWaitMillis = 0;
   StatsOverlayOn = 1;
   SettingsMenuOpen = PauseState = 0;
   MouseX = MouseY = MouseHitLeft = MouseHitRight = 0;
@@ -114,10 +121,34 @@ static void CaptureMouse() {
   MouseHitRight = MouseHit(2);
 }
 
+// 1000 / 60 ms is 16 and two thirds: the deadline moves in whole
+// milliseconds and keeps the thirds, so sixty steps make exactly a second.
+static void StepDeadline() {
+  DeadlineThirds += 2;
+  FrameDeadline = int(uint32_t(FrameDeadline) + 16u + uint32_t(DeadlineThirds / 3));
+  DeadlineThirds %= 3;
+}
+
+// Each frame's deadline is one step after the previous frame's deadline,
+// however long drawing and presenting took, so a machine that gets a frame
+// to the screen within a sixtieth of a second holds 60 frames per second and
+// none runs faster. A late frame goes straight on and the next ones catch
+// up; one more than StallMillis late (loading, a screenshot, a stall) starts
+// the steps afresh from now instead of rushing to make up the time, as does
+// a deadline further ahead than one step (a clock that jumped). Clock values
+// are compared only by difference, so the wrap of the millisecond count
+// cannot stall the wait.
 static void Pace() {
-  do {
-    SleepMs(1);
-  } while (Millisecs() < FrameStartMillis - 2 + 1000.0 / 60);
+  StepDeadline();
+  int start = Millisecs();
+  int wait = ClockDiff(FrameDeadline, start);
+  if (wait < -StallMillis || wait > 17) {
+    FrameDeadline = start;
+    DeadlineThirds = 0;
+  }
+  // Whole sleeps to just short of the deadline, then single milliseconds.
+  while ((wait = ClockDiff(FrameDeadline, Millisecs())) > 0) SleepMs(wait > 2 ? wait - 1 : 1);
+  FrameWaitMillis = ClockDiff(Millisecs(), start);
 }
 
 // New messages show black on yellow for a second, then white on black; each
@@ -148,7 +179,7 @@ static void PresentIfShown() {
 }
 
 static void MeasureFrame() {
-  FrameMillis = Millisecs() - FrameStartMillis;
+  FrameMillis = ClockDiff(Millisecs(), FrameStartMillis);
   if (FrameMillis > 0) FpsAverage = (1000 / FrameMillis + 2 * FpsAverage) / 3;
   FpsShown = FpsAverage;
   FrameStartMillis = Millisecs();

@@ -14,8 +14,10 @@ struct ment {
 
 extern std::list<ment> MessageList;
 
-extern int FrameStartMillis;
-extern int FrameMillis;
+extern int FrameStartMillis;  // the clock at the end of the last frame
+extern int FrameDeadline;     // the clock value the frame being ended waits for
+extern int FrameWaitMillis;   // how long the last frame waited for its deadline
+extern int FrameMillis;       // the last frame, end to end
 extern int FpsAverage;
 extern int FpsShown;
 extern int FrameParity;

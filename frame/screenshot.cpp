@@ -22,7 +22,8 @@ void TakeScreenshot() {
   LogLine("");
   LogLine("\tScreenshot");
   LogLine("\tGrabbing Screenshot");
-  int pixels = GrabPixmap(0, 0, ScreenW, ScreenH);
+  // The whole window as it is: the player may have resized it.
+  int pixels = GrabPixmap(0, 0, RealWidth(), RealHeight());
 
   ResetDrawState();
   SetFont(FontTable[FONT_BLUE_96]);

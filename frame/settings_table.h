@@ -12,8 +12,9 @@ enum SettingEntry {
   SETTING_MODE = 4,        // the open mode's index in ModeListW / ModeListH
   SETTING_WIDTH = 5,       // display size in pixels
   SETTING_HEIGHT = 6,
-  SETTING_SLOW_SYSTEM = 7,  // "ESS": draw every other frame, aim for 30 fps
-  SETTING_MASTER = 11,      // volumes in percent
+  SETTING_SLOW_SYSTEM = 7,   // "ESS": draw every other frame, aim for 30 fps
+  SETTING_SLOW_BY_TEST = 8,  // 1 when the engine test, not the player, switched ESS on
+  SETTING_MASTER = 11,       // volumes in percent
   SETTING_SOUND = 12,
   SETTING_MUSIC = 13,
   SETTING_AUDIO_DRIVER = 14,  // index in AudioDriverNames, from 0

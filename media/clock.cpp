@@ -31,6 +31,8 @@ int Millisecs() {
   return int(uint32_t(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count()));
 }
 
+int ClockDiff(int later, int earlier) { return int(uint32_t(later) - uint32_t(earlier)); }
+
 void UseVirtualClock(bool on) { Virtual = on; }
 
 void AdvanceVirtualClock(int ms) {

@@ -13,7 +13,10 @@
 
 // ---------------------------------------------------------------- clock
 
-int Millisecs();       // 32-bit millisecond count; only differences matter
+int Millisecs();  // 32-bit millisecond count; only differences matter
+// later - earlier, right across the wrap of the count (every 24.8 days of
+// running): compare clock values through this, never directly.
+int ClockDiff(int later, int earlier);
 void SleepMs(int ms);  // yields the CPU (virtual clock: advances time)
 void Delay(int ms);    // same, used for longer waits
 void UseVirtualClock(bool on);

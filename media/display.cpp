@@ -9,13 +9,17 @@
 #include "media/media.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <unordered_map>
 
 namespace media {
 
 SDL_Window* Window = nullptr;
 SDL_Renderer* Renderer = nullptr;
+bool SoftDrawingOn = false;
 
 static int HandleCounter = 0;
 int NewHandle() { return ++HandleCounter; }
@@ -37,7 +41,28 @@ std::string Caption;
 std::vector<uint32_t> IconPixels;  // 0xAARRGGBB, IconW x IconH
 int IconW = 0, IconH = 0;
 int RealW = 0, RealH = 0, VirtualW = 0, VirtualH = 0, RefreshHz = 60;
-double NextFlipAt = 0;  // clock time the next paced present is due
+int NextFlipAt = 0;         // clock time the next paced present is due,
+double NextFlipFraction = 0;  // plus this fraction of a millisecond
+
+// PLIMBO_FRAMELOG=path (a developer's switch): one line per present, the
+// system's monotonic clock in microseconds and the program's clock in
+// milliseconds, so the frame rate a player sees can be measured from outside
+// (scripts/frame_stats.sh).
+FILE* FrameLog = nullptr;
+bool FrameLogChecked = false;
+
+void LogPresent() {
+  if (!FrameLogChecked) {
+    FrameLogChecked = true;
+    const char* path = std::getenv("PLIMBO_FRAMELOG");
+    if (path && *path && !(FrameLog = std::fopen(path, "w"))) LogFailure(std::string("could not write the frame log ") + path);
+    if (FrameLog) std::setvbuf(FrameLog, nullptr, _IOLBF, 0);  // readable while the program runs
+  }
+  if (!FrameLog) return;
+  auto now = std::chrono::steady_clock::now().time_since_epoch();
+  std::fprintf(FrameLog, "%lld %d\n",
+               static_cast<long long>(std::chrono::duration_cast<std::chrono::microseconds>(now).count()), Millisecs());
+}
 
 // With no screen to reach, SDL falls back to its invisible "offscreen"
 // driver, and a game nobody can see would wait for ever for a key. It
@@ -103,6 +128,16 @@ std::vector<uint32_t> Grab(int x, int y, int w, int h) {
   return pixels;
 }
 
+// SDL's software renderer draws into the window's own pixels; when they
+// are 32-bit, the program draws there itself (software.cpp).
+bool SoftwareSurface() {
+  SDL_RendererInfo info{};
+  if (SDL_GetRendererInfo(Renderer, &info) != 0 || !(info.flags & SDL_RENDERER_SOFTWARE)) return false;
+  SDL_Surface* surface = SDL_GetWindowSurface(Window);
+  return surface && surface->format->BytesPerPixel == 4 && surface->format->Amask == 0 &&
+         surface->format->Rmask == 0xFF0000u && surface->format->Gmask == 0xFF00u && surface->format->Bmask == 0xFFu;
+}
+
 const Pixmap* FindPixmap(int pixmap) {
   auto it = Pixmaps.find(pixmap);
   return it == Pixmaps.end() ? nullptr : &it->second;
@@ -145,7 +180,7 @@ void SetCaption(const std::string& caption) {
 bool SetWindowIcon(const std::string& path) {
   std::vector<uint8_t> file;
   std::vector<uint32_t> pixels;
-  int w, h;
+  int w = 0, h = 0;
   if (!ReadMediaFile(path, 1 << 20, file).empty() || !DecodePNG(file, pixels, w, h).empty()) return false;
   IconPixels = std::move(pixels);
   IconW = w;
@@ -163,7 +198,9 @@ bool OpenDisplay(int width, int height, int depth, int hz) {
     return false;
   };
   if (!VideoReady()) return failed("open");
-  Uint32 flags = depth > 0 ? SDL_WINDOW_FULLSCREEN : 0;
+  // A window the player may resize: the virtual screen is scaled to fit
+  // and letterboxed, and the pointer maps back through the same place.
+  Uint32 flags = depth > 0 ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_RESIZABLE;
   Window = SDL_CreateWindow(Caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                             width, height, flags);
   if (!Window) return failed("open");
@@ -180,8 +217,10 @@ bool OpenDisplay(int width, int height, int depth, int hz) {
   }
   RealW = width;
   RealH = height;
+  SoftDrawingOn = SoftwareSurface();
   RefreshHz = hz > 0 ? hz : 60;
   NextFlipAt = 0;
+  NextFlipFraction = 0;
   SetVirtualResolution(width, height);
   Cls();
   return true;
@@ -194,6 +233,7 @@ void CloseDisplay() {
   if (Window) SDL_DestroyWindow(Window);
   Renderer = nullptr;
   Window = nullptr;
+  SoftDrawingOn = false;
   RealW = RealH = VirtualW = VirtualH = 0;
 }
 
@@ -226,12 +266,19 @@ void Flip(int sync) {
   if (sync < 0) {
     // Paced by the clock: wait for the next refresh slot, and start afresh
     // after a long stall instead of rushing to catch up.
-    double now = Millisecs();
-    if (NextFlipAt - now > 1000.0 || now - NextFlipAt > 1000.0 / RefreshHz) NextFlipAt = now;
-    if (NextFlipAt > now) SleepMs(static_cast<int>(std::ceil(NextFlipAt - now)));
-    NextFlipAt += 1000.0 / RefreshHz;
+    int now = Millisecs();
+    double ahead = ClockDiff(NextFlipAt, now) + NextFlipFraction;
+    if (ahead > 1000.0 || ahead < -1000.0 / RefreshHz) {
+      NextFlipAt = now;
+      NextFlipFraction = ahead = 0;
+    }
+    if (ahead > 0) SleepMs(static_cast<int>(std::ceil(ahead)));
+    double step = NextFlipFraction + 1000.0 / RefreshHz;
+    NextFlipAt = int(uint32_t(NextFlipAt) + uint32_t(step));
+    NextFlipFraction = step - std::floor(step);
   }
   SDL_RenderPresent(Renderer);
+  LogPresent();
 }
 
 void HidePointer() {
@@ -307,9 +354,25 @@ uint32_t ReadBackPixel(int x, int y) {
 
 namespace media {
 
+// As SDL's logical size places the virtual screen: scaled to fit and
+// centred, bars on the two sides that are left over.
+ViewPlace CurrentView() {
+  if (VirtualW <= 0 || VirtualH <= 0 || RealW <= 0 || RealH <= 0) return {1, 0, 0, RealW, RealH};
+  float want = float(VirtualW) / VirtualH, real = float(RealW) / RealH;
+  if (std::fabs(want - real) < 0.0001f) return {float(RealW) / VirtualW, 0, 0, RealW, RealH};
+  if (want > real) {
+    float scale = float(RealW) / VirtualW;
+    int h = int(std::floor(VirtualH * scale));
+    return {scale, 0, (RealH - h) / 2, RealW, h};
+  }
+  float scale = float(RealH) / VirtualH;
+  int w = int(std::floor(VirtualW * scale));
+  return {scale, (RealW - w) / 2, 0, w, RealH};
+}
+
 void DisplayHandleEvent(const SDL_Event& event) {
-  // The window keeps its size unless a desktop manager forces another one;
-  // then the real size follows so grabs and pointer moves stay right.
+  // When the player (or a desktop manager) resizes the window, the real
+  // size follows so the letterbox, grabs and pointer moves stay right.
   if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED &&
       Renderer)
     SDL_GetRendererOutputSize(Renderer, &RealW, &RealH);
@@ -336,6 +399,10 @@ void DisplayShutdown() {
   IconPixels.clear();
   IconW = IconH = 0;
   NextFlipAt = 0;
+  NextFlipFraction = 0;
+  if (FrameLog) std::fclose(FrameLog);
+  FrameLog = nullptr;
+  FrameLogChecked = false;
 }
 
 }  // namespace media

@@ -46,6 +46,53 @@ int ImageCount();      // image.cpp: live handles, for the leak figures
 int FontCount();       // font.cpp
 int PixmapCount();     // display.cpp
 
+// Where the virtual screen lies in the window: its scale, and the
+// letterboxed rectangle it fills when the window's shape differs from its
+// own (as SDL's logical size places it; owned by display.cpp).
+struct ViewPlace {
+  float scale;
+  int x, y, w, h;
+};
+ViewPlace CurrentView();
+
+// The software renderer's own drawing (software.cpp). While it is on, images
+// and fonts keep their pixels here instead of in SDL textures, and every
+// image, rectangle and glyph is drawn straight into the window's pixels.
+extern bool SoftDrawingOn;  // chosen by OpenDisplay
+bool SoftwareDrawing();     // on, and a display is open
+
+// A part of an image already stretched to a size on the window, kept by the
+// image: drawn at its natural scale, an image lands at the same window size
+// frame after frame, so it is stretched once instead of on every draw.
+struct SoftScaled {
+  int x, y, w, h;  // the source part, and
+  int toW, toH;    // the window size it was stretched to
+  std::vector<uint32_t> pixels;
+};
+
+// Part of a source: 0xAARRGGBB pixels, or 8-bit coverage (white of that opacity).
+struct SoftSource {
+  const uint32_t* argb = nullptr;
+  const uint8_t* coverage = nullptr;
+  int pitch = 0;                   // pixels per row
+  int x = 0, y = 0, w = 0, h = 0;  // the part drawn
+  std::vector<SoftScaled>* scaled = nullptr;  // the image's stretched parts, if it keeps them
+  size_t scaledLimit = 0;                     // how many it keeps
+};
+struct SoftTarget {
+  uint32_t* pixels;
+  int pitch;      // pixels per row
+  SDL_Rect clip;  // the letterboxed virtual screen, within the window
+};
+SoftTarget CurrentTarget();  // null pixels when there is nothing to draw on
+// The source stretched over w x h virtual units whose handle point lands on
+// (x, y), under the drawing state. Smooth: filtered where an upright copy is
+// scaled; turned copies take the nearest texel, as SDL's triangles do.
+void SoftDraw(const SoftSource& source, float w, float h, float handleX, float handleY, float x, float y, bool smooth);
+// An upright copy onto the virtual rectangle, mirrored when asked.
+void SoftCopy(const SoftSource& source, float left, float top, float width, float height, bool mirrorX, bool mirrorY,
+              bool smooth);
+
 // PNG files as 0xAARRGGBB pixels (png.cpp). Decoding gives "" or why the
 // bytes were refused ("damaged (...)", "too large (...)"); writing false.
 std::string DecodePNG(const std::vector<uint8_t>& file, std::vector<uint32_t>& pixels, int& width,

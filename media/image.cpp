@@ -25,10 +25,14 @@ using namespace media;
 namespace {
 
 struct Image {
-  SDL_Texture* texture;
+  SDL_Texture* texture;           // null while the software renderer draws itself
+  std::vector<uint32_t> pixels;   // the texture's pixels then, atlasWidth a row
+  int atlasWidth;
+  bool filtered;                  // smoothed when scaled
   int width, height, frames, columns;  // frame size; frames per texture row
   float handleX, handleY;
   std::vector<uint8_t> opaque;  // frames × height × width, 1 where alpha > 0
+  std::vector<SoftScaled> scaled;  // frames stretched to the window (software drawing)
 };
 
 std::unordered_map<int, Image> Images;
@@ -74,24 +78,18 @@ int MakeImage(const std::vector<uint32_t>& sheet, int sheetW, int sheetH, int ce
       }
     }
   }
-  SDL_Texture* texture = MakeTexture(atlas.data(), texW, texH, flags & IMAGE_FILTERED);
-  if (!texture) return 0;
+  bool filtered = flags & IMAGE_FILTERED;
+  SDL_Texture* texture = nullptr;
+  if (!SoftwareDrawing() && !(texture = MakeTexture(atlas.data(), texW, texH, filtered))) return 0;
+  if (texture) atlas.clear();
   int handle = NewHandle();
   float hx = AutoCentring ? cellW / 2.0f : 0, hy = AutoCentring ? cellH / 2.0f : 0;
-  Images[handle] = {texture, cellW, cellH, count, columns, hx, hy, std::move(opaque)};
+  Images[handle] = {texture, std::move(atlas), texW, filtered, cellW, cellH, count, columns, hx, hy, std::move(opaque), {}};
   return handle;
 }
 
-// Turned draws in the software renderer go through textured triangles: it turns
-// a copy by building a rotated surface the size of the whole result, and
-// fills a triangle by testing every pixel of its bounding box. A long thin
-// band turned 45 degrees (the striped backgrounds) has a bounding box the
-// size of the screen, so turned draws are cut into cells of at most
-// TurnedCell units a side, and cells wholly off the screen are dropped.
-constexpr float TurnedCell = 64.0f;
-
-// A graphics card turns a copy for free, so only the software renderer
-// takes the triangle path.
+// SDL's own software renderer, used when the window's pixels are not a
+// format the program draws into itself.
 bool SoftwareRenderer() {
   static SDL_Renderer* known = nullptr;
   static bool software = false;
@@ -101,50 +99,6 @@ bool SoftwareRenderer() {
     software = SDL_GetRendererInfo(Renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE);
   }
   return software;
-}
-
-void DrawTurned(SDL_Texture* texture, const SDL_Rect& src, float w, float h, float handleX,
-                float handleY, float x, float y) {
-  SDL_SetTextureColorMod(texture, 255, 255, 255);
-  SDL_SetTextureAlphaMod(texture, 255);
-  int texW = 1, texH = 1, viewW = 0, viewH = 0;
-  SDL_QueryTexture(texture, nullptr, nullptr, &texW, &texH);
-  SDL_RenderGetLogicalSize(Renderer, &viewW, &viewH);
-  if (viewW == 0) SDL_GetRendererOutputSize(Renderer, &viewW, &viewH);
-  float c = CosDeg(Draw.rotation), s = SinDeg(Draw.rotation);
-  SDL_Color colour{Draw.r, Draw.g, Draw.b, static_cast<Uint8>(Draw.alpha * 255.0f + 0.5f)};
-  int across = std::clamp(int(std::ceil(std::fabs(w * Draw.scaleX) / TurnedCell)), 1, 256);
-  int down = std::clamp(int(std::ceil(std::fabs(h * Draw.scaleY) / TurnedCell)), 1, 256);
-
-  static std::vector<SDL_Vertex> grid;  // kept between calls: no allocation per draw
-  static std::vector<int> indices;
-  grid.resize(size_t(across + 1) * size_t(down + 1));
-  indices.clear();
-  for (int j = 0; j <= down; ++j) {
-    for (int i = 0; i <= across; ++i) {
-      float u = w * i / across, v = h * j / down;
-      float px = (u - handleX) * Draw.scaleX, py = (v - handleY) * Draw.scaleY;
-      grid[size_t(j) * (across + 1) + i] = {{x + px * c - py * s, y + px * s + py * c},
-                                            colour,
-                                            {(src.x + u * src.w / w) / texW, (src.y + v * src.h / h) / texH}};
-    }
-  }
-  for (int j = 0; j < down; ++j) {
-    for (int i = 0; i < across; ++i) {
-      int k[4] = {j * (across + 1) + i, j * (across + 1) + i + 1, (j + 1) * (across + 1) + i + 1,
-                  (j + 1) * (across + 1) + i};
-      float left = 1e30f, right = -1e30f, top = 1e30f, bottom = -1e30f;
-      for (int n : k) {
-        const SDL_FPoint& p = grid[size_t(n)].position;
-        left = std::min(left, p.x), right = std::max(right, p.x);
-        top = std::min(top, p.y), bottom = std::max(bottom, p.y);
-      }
-      if (right < 0 || bottom < 0 || left > viewW || top > viewH) continue;
-      for (int n : {0, 1, 2, 0, 2, 3}) indices.push_back(k[n]);
-    }
-  }
-  if (!indices.empty())
-    SDL_RenderGeometry(Renderer, texture, grid.data(), int(grid.size()), indices.data(), int(indices.size()));
 }
 
 // The software renderer truncates a draw's scaled position and size each on
@@ -170,7 +124,6 @@ void DrawTransformed(SDL_Texture* texture, const SDL_Rect& src, float w, float h
                      float handleX, float handleY, float x, float y) {
   SDL_SetTextureBlendMode(texture, SdlBlend(Draw.blend));
   bool turned = std::fmod(Draw.rotation, 360.0f) != 0.0f;
-  if (turned && SoftwareRenderer()) return DrawTurned(texture, src, w, h, handleX, handleY, x, y);
   SDL_SetTextureColorMod(texture, Draw.r, Draw.g, Draw.b);
   SDL_SetTextureAlphaMod(texture, static_cast<Uint8>(Draw.alpha * 255.0f + 0.5f));
   float sx = std::fabs(Draw.scaleX), sy = std::fabs(Draw.scaleY);
@@ -223,7 +176,8 @@ int ImageFromPixels(const std::vector<uint32_t>& pixels, int width, int height, 
 }
 
 void FreeAllImages() {
-  for (auto& [handle, image] : Images) SDL_DestroyTexture(image.texture);
+  for (auto& [handle, image] : Images)
+    if (image.texture) SDL_DestroyTexture(image.texture);
   FreedHandles += static_cast<int>(Images.size());
   Images.clear();
   if (WhiteTexel) SDL_DestroyTexture(WhiteTexel);
@@ -276,7 +230,7 @@ int LoadImageStrip(const std::string& path, int cellWidth, int cellHeight, int f
 
 void FreeImage(int image) {
   if (Image* i = FindImage(image)) {
-    SDL_DestroyTexture(i->texture);
+    if (i->texture) SDL_DestroyTexture(i->texture);
     Images.erase(image);
     FreedHandles++;
   }
@@ -343,6 +297,15 @@ void DrawImage(int image, float x, float y, int frame) {
   if (DrawRecorder) RecordBox(DRAWN_IMAGE, float(i->width), float(i->height), i->handleX, i->handleY, x, y);
   SDL_Rect src{frame % i->columns * (i->width + 2 * kPad) + kPad, frame / i->columns * (i->height + 2 * kPad) + kPad,
                i->width, i->height};
+  if (!i->texture) {
+    SoftSource source;
+    source.argb = i->pixels.data();
+    source.pitch = i->atlasWidth;
+    source.x = src.x, source.y = src.y, source.w = src.w, source.h = src.h;
+    source.scaled = &i->scaled;
+    source.scaledLimit = size_t(i->frames) * 2 + 8;
+    return SoftDraw(source, float(i->width), float(i->height), i->handleX, i->handleY, x, y, i->filtered);
+  }
   DrawTransformed(i->texture, src, float(i->width), float(i->height), i->handleX, i->handleY,
                   x, y);
 }
@@ -351,6 +314,13 @@ void DrawImage(int image, float x, float y, int frame) {
 // renderer draws untextured geometry with its own choice of blend mode.
 void DrawRect(float x, float y, float width, float height) {
   if (!Renderer) return;
+  if (SoftwareDrawing()) {
+    static const uint32_t white = 0xFFFFFFFFu;
+    SoftSource source;
+    source.argb = &white;
+    source.pitch = source.w = source.h = 1;
+    return SoftDraw(source, width, height, 0, 0, x, y, false);
+  }
   if (!WhiteTexel) {
     const uint32_t white = 0xFFFFFFFFu;
     WhiteTexel = MakeTexture(&white, 1, 1, false);

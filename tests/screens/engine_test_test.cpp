@@ -59,6 +59,7 @@ TEST_F(EngineTestTest, SlowSystemAtEntryAimsForThirty) {
   RunEngineTest(60, 2);
   EXPECT_EQ(TargetFps, 30);
   EXPECT_EQ(Settings[7], 1);
+  EXPECT_EQ(Settings[8], 0);
   EXPECT_EQ(SpriteBudget[1], 8000);
   auto log = Log();
   EXPECT_TRUE(Has(log, "Aiming for 30,2"));
@@ -66,6 +67,33 @@ TEST_F(EngineTestTest, SlowSystemAtEntryAimsForThirty) {
   ASSERT_GE(log.size(), 2u);
   EXPECT_EQ(log[log.size() - 2], Overwritten);
   EXPECT_EQ(log.back(), "");
+}
+
+// Frame skipping the test chose is measured again at the next start;
+// frame skipping the player chose stays (SlowSystemAtEntryAimsForThirty).
+TEST_F(EngineTestTest, FrameSkippingTheTestChoseIsMeasuredAgain) {
+  Settings[7] = 1;
+  Settings[8] = 1;
+  RunEngineTest(60, 2);
+  EXPECT_EQ(TargetFps, 60);
+  EXPECT_EQ(Settings[7], 0);
+  EXPECT_EQ(Settings[8], 0);
+  EXPECT_TRUE(Has(Log(), "Aiming for 60,2"));
+}
+
+// A step's rate comes from the median working time of its frames, so a
+// couple of hiccups of a busy machine do not fail it.
+TEST(StepFrameRate, MedianOfTheFramesWorkingTimes) {
+  struct Case {
+    std::vector<int> work;
+    int rate;
+  };
+  const Case cases[] = {
+      {{16, 16, 17, 17, 16, 17, 16, 17}, 60}, {{16, 16, 40, 16, 17, 45, 16, 17}, 60},
+      {{12, 12, 12, 12, 12, 30, 30, 30}, 83}, {{20, 20, 20, 20, 20, 20, 20, 20}, 50},
+      {{0, 0, 0, 0, 0, 0, 0, 0}, 1000},
+  };
+  for (const Case& c : cases) EXPECT_EQ(StepFrameRate(c.work), c.rate);
 }
 
 TEST_F(EngineTestTest, BestOf3000KeepsTheSettings) {
@@ -87,6 +115,7 @@ TEST_F(EngineTestTest, BestOfNothingSwitchesToFrameSkippingAtThirty) {
   EXPECT_EQ(SpriteBudget[3], 250);
   EXPECT_EQ(TargetFps, 30);
   EXPECT_EQ(Settings[7], 1);
+  EXPECT_EQ(Settings[8], 1);  // the test's choice, not the player's
   auto log = Log();
   // The logged figures are the measured ones, before the minimums.
   EXPECT_TRUE(Has(log, "\tMain sprites : 0"));
