@@ -28,5 +28,6 @@ void SoundShutdown();
 
 // Owned by sound.cpp.
 int64_t SoundBytes();
+int SoundCount();
 
 }  // namespace media
