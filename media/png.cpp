@@ -7,6 +7,7 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csetjmp>
 #include <cstdio>
@@ -19,8 +20,28 @@ namespace media {
 constexpr uint32_t MaxImageSide = 8192;
 constexpr uint32_t MaxImagePixels = 4096 * 4096;
 
+// libpng allocates a text or other chunk at its declared length before it
+// reads it, so a few bytes declaring a 2 GB chunk cost 2 GB before the file
+// is found short. No chunk of a whole file is longer than what follows it.
+static std::string ChunkPastTheEnd(const std::vector<uint8_t>& file) {
+  static const uint8_t Signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+  if (file.size() < 8 || !std::equal(Signature, Signature + 8, file.begin())) return "";  // libpng tells
+  for (size_t at = 8; at + 8 <= file.size();) {
+    uint64_t length = uint64_t(file[at]) << 24 | uint64_t(file[at + 1]) << 16 | uint64_t(file[at + 2]) << 8 |
+                      file[at + 3];
+    uint64_t left = file.size() - at - 8;
+    if (length > left)
+      return "damaged (its \"" + std::string(reinterpret_cast<const char*>(&file[at + 4]), 4) +
+             "\" chunk declares " + std::to_string(length) + " bytes, the file has " + std::to_string(left) +
+             " left)";
+    at += size_t(length) + 12;
+  }
+  return "";
+}
+
 std::string DecodePNG(const std::vector<uint8_t>& file, std::vector<uint32_t>& pixels, int& width,
                       int& height) {
+  if (std::string why = ChunkPastTheEnd(file); !why.empty()) return why;
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
   if (!png_image_begin_read_from_memory(&image, file.data(), file.size()))
