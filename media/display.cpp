@@ -142,10 +142,12 @@ void SetCaption(const std::string& caption) {
   if (Window) SDL_SetWindowTitle(Window, caption.c_str());
 }
 
+// An icon is a few kilobytes; the same bound as the game's art.
 bool SetWindowIcon(const std::string& path) {
+  std::vector<uint8_t> file;
   std::vector<uint32_t> pixels;
-  int w, h;
-  if (!ReadPNG(path, pixels, w, h)) return false;
+  int w = 0, h = 0;
+  if (!ReadMediaFile(path, 64 << 20, file).empty() || !DecodePNG(file, pixels, w, h).empty()) return false;
   IconPixels = std::move(pixels);
   IconW = w;
   IconH = h;
