@@ -23,6 +23,7 @@ int FrameParity;
 int GcCollected;
 int StatsOverlayOn = 1;
 int SettingsMenuOpen;
+int PanelY = -300;
 int PauseState;
 int MouseX, MouseY;
 int MouseHitLeft, MouseHitRight;
@@ -37,6 +38,7 @@ void ResetFrameState() {
   FrameStartMillis = FrameMillis = FpsAverage = FpsShown = FrameParity = GcCollected = 0;
   StatsOverlayOn = 1;
   SettingsMenuOpen = PauseState = 0;
+  PanelY = -300;
   MouseX = MouseY = MouseHitLeft = MouseHitRight = 0;
   FramesPresented = FramesEnded = FrameLimit = 0;
   for (int category = 0; category < SPRITE_CATEGORIES; category++) {
@@ -53,7 +55,7 @@ static void RunHook(void (*hook)()) {
 static void ToggleSettingsOnTab() {
   if (!KeyHit(VK_TAB)) return;
   SettingsMenuOpen = 1 - SettingsMenuOpen;
-  RunHook(FrameHook.settingsToggled);
+  RunHook(FrameHook.settingsChanged);
 }
 
 // The memory collector runs on every other frame.
@@ -108,8 +110,8 @@ static void DrawPointer(int showPointer) {
 static void CaptureMouse() {
   MouseX = int(PointerX());
   MouseY = int(PointerY());
-  MouseHitLeft = MouseHit(1);
-  MouseHitRight = MouseHit(2);
+  MouseHitLeft += MouseHit(1);
+  MouseHitRight += MouseHit(2);
 }
 
 static void Pace() {
@@ -153,14 +155,48 @@ static void MeasureFrame() {
   FramesEnded++;
 }
 
+// The one pump of the frame, as late in it as it can be, so that what came
+// while the frame was paced and presented counts for the next one. The
+// pointer is captured again to match the presses the pump brought.
+static void PumpInput() {
+  PollEvents();
+  MouseX = int(PointerX());
+  MouseY = int(PointerY());
+}
+
+// Alt+Return: the window to full screen or back. The settings follow what
+// the display then does, not what was asked.
+static void ToggleFullScreen() {
+  SetFullScreen(!DisplayFullScreen());
+  Settings[SETTING_FULLSCREEN] = DisplayFullScreen() ? 1 : 0;
+  RunHook(FrameHook.settingsChanged);
+}
+
+// Keys the frame end takes for itself as soon as they arrive, so the screen
+// never sees them: Escape only closes the open settings panel (on the title
+// it would quit the program), and Alt+Return switches full screen (in name
+// entry Return would confirm the name).
+static void TakeFrameKeys() {
+  if (SettingsMenuOpen == 1 && KeyDown(VK_ESCAPE)) {
+    TakeKey(VK_ESCAPE);
+    SettingsMenuOpen = 0;
+    RunHook(FrameHook.settingsChanged);
+  }
+  if ((KeyDown(VK_LMENU) || KeyDown(VK_RMENU)) && KeyDown(VK_RETURN)) {
+    TakeKey(VK_RETURN);
+    ToggleFullScreen();
+  }
+}
+
 static void QuitIfAsked() {
   bool altF4 = KeyDown(VK_F4) && (KeyDown(VK_LMENU) || KeyDown(VK_RMENU));
   if (altF4 || CloseRequested() || (FrameLimit > 0 && FramesEnded >= FrameLimit)) RunHook(FrameHook.shutDown);
 }
 
 int EndFrame(int /*targetFps*/, int /*spare*/, int showPointer) {
-  RunHook(FrameHook.drawPopups);
+  if (!ScreenHeld) RunHook(FrameHook.drawPopups);
   ToggleSettingsOnTab();
+  HoldScreenUnderPanel(showPointer);
   CollectOnOddFrames();
   int pauseResult = ScreenshotAndPauseKeys();
   RunHook(FrameHook.runSettingsPanel);
@@ -172,6 +208,8 @@ int EndFrame(int /*targetFps*/, int /*spare*/, int showPointer) {
   DrawMessageLog();
   PresentIfShown();
   MeasureFrame();
+  PumpInput();
+  TakeFrameKeys();
   QuitIfAsked();
   return pauseResult;
 }
