@@ -15,6 +15,7 @@
 #include "controls/controls.h"
 #include "frame/draw.h"
 #include "frame/folders.h"
+#include "frame/save_report.h"
 #include "frame/settings_table.h"
 #include "media/media.h"
 
@@ -245,7 +246,7 @@ static void WriteBindings(int file) {
 
 void WriteSettingsFile() {
   int file = OpenWrite(SettingsFile());
-  if (file == 0) return;
+  if (file == 0) return ReportSave(SettingsFile(), WriteFailure());
   const char* section = nullptr;
   for (int i = 0; i < SettingCount; i++) {
     const SettingDecl& decl = SettingList[i];
@@ -259,5 +260,5 @@ void WriteSettingsFile() {
   }
   WriteLine(file, "");
   WriteBindings(file);
-  CloseStream(file);
+  ReportSave(SettingsFile(), CloseStream(file) ? "" : WriteFailure());
 }

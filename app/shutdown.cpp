@@ -83,7 +83,8 @@ void ShowThanksScreen() {
 // one window the player could otherwise not close with it.
 static bool AnyInput() {
   bool altF4 = KeyDown(VK_F4) && (KeyDown(VK_LMENU) || KeyDown(VK_RMENU));
-  return ScanAnyInput() > 0 || MouseDown(1) || MouseDown(2) || altF4 || CloseRequested();
+  return ScanAnyInput() > 0 || MouseDown(1) || MouseDown(2) || altF4 || CloseRequested() ||
+         TerminationSignal() != 0;
 }
 
 // Only a press made after the screen appeared ends it: what was held then
@@ -118,8 +119,11 @@ void ShutDown() {
   LogLine("Play again, soon!!");
   ClearDisplayCrashMarker();
 
-  ShowThanksScreen();
-  bool unattended = Options.headless || (FrameLimit > 0 && FramesEnded >= FrameLimit);
+  // Ended by a signal, the program is not shown anything more: the terminal
+  // or the session is closing, and no one waits to press a key.
+  bool signalled = TerminationSignal() != 0;
+  if (!signalled) ShowThanksScreen();
+  bool unattended = signalled || Options.headless || (FrameLimit > 0 && FramesEnded >= FrameLimit);
   if (!unattended) WaitOnThanksScreen();
   CloseDisplay();
   CloseStartupLog();

@@ -3,7 +3,8 @@
 
 // Writes "Setup.ini" and "scores.dat", closes the log, shows the thanks
 // screen until any input (at once in headless and frame-limited runs, where
-// no one is there to read it) and ends the process with code 0.
+// no one is there to read it; not at all after a termination signal) and
+// ends the process with code 0.
 [[noreturn]] void ShutDown();
 
 // The thanks screen in a fresh 640 x 480 window, presented once.

@@ -140,6 +140,7 @@ int RunProgram(const RunOptions& options) {
   Options = options;
   RegisterWordBankFile();
   StartMedia(MediaConfig{options.headless, options.virtualClock});
+  CatchTerminationSignals();
   if (!options.script.empty() && !LoadInputScript(options.script)) {
     LogFailure("could not read the input script " + options.script);
     EndProcess(2);

@@ -188,9 +188,12 @@ static void TakeFrameKeys() {
   }
 }
 
+// A termination signal is acted on here, at the end of a frame, where the
+// whole program may run: the closing sequence saves everything first.
 static void QuitIfAsked() {
   bool altF4 = KeyDown(VK_F4) && (KeyDown(VK_LMENU) || KeyDown(VK_RMENU));
-  if (altF4 || CloseRequested() || (FrameLimit > 0 && FramesEnded >= FrameLimit)) RunHook(FrameHook.shutDown);
+  bool limitReached = FrameLimit > 0 && FramesEnded >= FrameLimit;
+  if (altF4 || CloseRequested() || limitReached || TerminationSignal() != 0) RunHook(FrameHook.shutDown);
 }
 
 int EndFrame(int /*targetFps*/, int /*spare*/, int showPointer) {

@@ -8,6 +8,7 @@
 #include "frame/folders.h"
 #include "frame/frame_end.h"
 #include "frame/identity.h"
+#include "frame/save_report.h"
 #include "media/media.h"
 
 std::string CleanFileName(const std::string& text) {
@@ -38,5 +39,6 @@ void TakeScreenshot() {
   FreePixmap(pixels);
   LogLine("\tSaved Screenshot " + std::to_string(saved ? 1 : 0));
   LogLine("");
-  AddMessage("Saved Screenshot", 1);
+  if (saved) AddMessage("Saved Screenshot", 1);
+  else ReportSave(PlayerFolder + name, WriteFailure());
 }

@@ -258,4 +258,5 @@ void StoreFinishedGame(int quit) {
   s.GameFlags = GameFlags;
   s.Quit = quit == 1 ? 1 : 0;
   AddScoreRecord(s);
+  SaveScores();  // at once: a crash, a kill or a power cut must not take the game with it
 }

@@ -31,13 +31,20 @@ std::string CurrentTime();  // "%H:%M:%S"
 // resolves at start-up and never changes the current folder.
 int FileType(const std::string& path);  // 0 none, 1 file, 2 folder
 // Writing goes to a temporary file that replaces the target on CloseStream,
-// so a crash never leaves a half-written file.
+// so a crash never leaves a half-written file. A target the player made
+// read-only is never replaced: OpenWrite refuses it.
 int OpenRead(const std::string& path);  // "incbin::name" opens an embedded file
 int OpenWrite(const std::string& path);
 // A log is the exception: written in place and flushed line by line, so it
 // can be read while the program runs and still shows how far a crashed run got.
 int OpenLog(const std::string& path);
-void CloseStream(int stream);
+// False when a written file could not be saved: the old one is left whole.
+bool CloseStream(int stream);
+void DiscardStream(int stream);  // a written file given up: the old one stays
+// Why the last write (OpenWrite to CloseStream, SaveBank, a PNG) failed, as
+// words that follow "could not save FILE: " ("it is read-only, so it is left
+// as it is", "could not write it (No space left on device)"); "" when it worked.
+std::string WriteFailure();
 std::string ReadLine(int stream);                     // to LF, CR dropped, a byte per character
 void WriteLine(int stream, const std::string& text);  // low bytes, then CR LF
 bool EndOfStream(int stream);

@@ -20,11 +20,14 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes);
 // are read: "" when read, else why not ("missing", "unreadable (...)",
 // "too large (...)", "damaged (empty file)").
 std::string ReadMediaFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes);
-// Every written file goes to TempNameFor(target) first; CommitTemp flushes,
-// syncs and closes it, renames it over the target, or removes it when
-// anything failed (ok false on entry counts as failed).
-std::string TempNameFor(const std::string& target);
-bool CommitTemp(FILE* f, const std::string& temp, const std::string& target, bool ok);
+// Every written file goes to a temporary file from OpenTemp first (nullptr
+// when the target is read-only, a folder, or its folder cannot be written);
+// CommitTemp flushes, syncs and closes it, renames it over the target, or
+// removes it when anything failed (error: the errno of a failed write, 0 if
+// all was written). Both leave the reason of a failure for WriteFailure.
+FILE* OpenTemp(const std::string& target, std::string* temp);
+bool CommitTemp(FILE* f, const std::string& temp, const std::string& target, int error);
+bool WriteFailed(const std::string& why);  // records why; returns false
 int64_t BankBytes();
 
 // Owned by log.cpp: a loader's failure, reported through LogFailure ("could

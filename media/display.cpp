@@ -156,8 +156,8 @@ void SetCaption(const std::string& caption) {
 bool SetWindowIcon(const std::string& path) {
   std::vector<uint8_t> file;
   std::vector<uint32_t> pixels;
-  int w = 0, h = 0;
-  if (!ReadMediaFile(path, 64 << 20, file).empty() || !DecodePNG(file, pixels, w, h).empty()) return false;
+  int w, h;
+  if (!ReadMediaFile(path, 1 << 20, file).empty() || !DecodePNG(file, pixels, w, h).empty()) return false;
   IconPixels = std::move(pixels);
   IconW = w;
   IconH = h;
@@ -314,7 +314,7 @@ int PixmapHeight(int pixmap) {
 
 bool SavePixmapPNG(int pixmap, const std::string& path, int level) {
   const Pixmap* p = FindPixmap(pixmap);
-  return p && WritePNG(path, p->pixels, p->width, p->height, level);
+  return p ? WritePNG(path, p->pixels, p->width, p->height, level) : WriteFailed("there is no picture to save");
 }
 
 void FreePixmap(int pixmap) {

@@ -5,8 +5,11 @@
 // reader. A bank is its own memory, or a whole file mapped copy-on-write
 // (MapBank) for large data read once per run. Writes go to a temporary file beside the target that replaces it
 // only when everything was written and synced, so a crash or a full disk
-// leaves the old file intact rather than a half-written one.
+// leaves the old file intact rather than a half-written one. A file the
+// player made read-only is never replaced, and every failed write says why
+// (WriteFailure), for the caller to tell the player.
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -28,10 +31,10 @@ namespace {
 struct Stream {
   std::vector<uint8_t> data;  // reading: the whole file
   size_t pos = 0;
-  FILE* out = nullptr;        // writing: the temporary file
+  FILE* out = nullptr;  // writing: the temporary file
   std::string target, temp;
-  bool failed = false;
-  bool direct = false;        // a log: written in place, each line flushed
+  int error = 0;        // writing: the first write's errno, 0 while all went well
+  bool direct = false;  // a log: written in place, each line flushed
 };
 
 struct Embedded {
@@ -52,6 +55,7 @@ std::map<int, Stream> Streams;
 std::map<int, Bank> Banks;
 std::map<std::string, Embedded> EmbeddedFiles;
 int NextStream = 1, NextBank = 1;
+std::string LastWriteFailure;
 
 const char* const IncbinPrefix = "incbin::";
 
@@ -61,18 +65,82 @@ bool IsIncbin(const std::string& path) { return path.rfind(IncbinPrefix, 0) == 0
 
 int media::FreedHandles = 0;
 
-std::string media::TempNameFor(const std::string& target) { return target + ".part"; }
+std::string WriteFailure() { return LastWriteFailure; }
+
+bool media::WriteFailed(const std::string& why) {
+  LastWriteFailure = why;
+  return false;
+}
+
+static std::string Reason(const char* what, int error) { return std::string(what) + " (" + strerror(error) + ")"; }
+
+// Read-only when its permission bits say so, which is how a player marks a
+// file "leave alone" (and which root would otherwise override), or when this
+// user may not write it. Replacing it by a rename would work either way.
+static bool ReadOnlyFile(const std::string& path) {
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  return (st.st_mode & 0222) == 0 || access(path.c_str(), W_OK) != 0;
+}
+
+// Temporary files are named "<target>.<process id>[-n].part". Those of this
+// target left by a copy of the game that was killed while saving are removed;
+// a running copy's are left alone.
+static void RemoveStaleTemps(const std::string& target) {
+  namespace fs = std::filesystem;
+  fs::path path(target);
+  std::string prefix = path.filename().string() + ".", suffix = ".part";
+  std::error_code error;
+  fs::directory_iterator entries(path.has_parent_path() ? path.parent_path() : fs::path("."), error);
+  for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
+    std::string name = entries->path().filename().string();
+    if (name.size() <= prefix.size() + suffix.size() || !name.starts_with(prefix) || !name.ends_with(suffix)) continue;
+    std::string owner = name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+    owner = owner.substr(0, owner.find('-'));
+    if (owner.empty() || owner.size() > 9 || owner.find_first_not_of("0123456789") != std::string::npos) continue;
+    pid_t pid = pid_t(std::stol(owner));
+    if (pid != getpid() && kill(pid, 0) != 0 && errno == ESRCH) remove(entries->path().c_str());
+  }
+}
+
+// A name of this process's own, created afresh: a stale file beside the
+// target (left by a killed run, or one the player cannot write) never blocks
+// a save, and two copies of the game saving at once never share a file. The
+// new file gets the permissions of the one it replaces.
+FILE* media::OpenTemp(const std::string& target, std::string* temp) {
+  LastWriteFailure.clear();
+  struct stat old;
+  bool replacing = stat(target.c_str(), &old) == 0;
+  if (replacing && S_ISDIR(old.st_mode)) return WriteFailed("it is a folder"), nullptr;
+  if (ReadOnlyFile(target)) return WriteFailed("it is read-only, so it is left as it is"), nullptr;
+  RemoveStaleTemps(target);
+  for (int attempt = 0; attempt < 10; attempt++) {
+    *temp = target + "." + std::to_string(getpid()) + (attempt > 0 ? "-" + std::to_string(attempt) : "") + ".part";
+    int file = open(temp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (file < 0 && errno == EEXIST) continue;
+    if (file < 0) return WriteFailed(Reason("its folder cannot be written", errno)), nullptr;
+    if (replacing) fchmod(file, old.st_mode & 07777);
+    if (FILE* f = fdopen(file, "wb")) return f;
+    close(file);
+    remove(temp->c_str());
+    return WriteFailed(Reason("could not open a temporary file", errno)), nullptr;
+  }
+  return WriteFailed("every temporary name beside it is taken"), nullptr;
+}
 
 // Flushes the data to disk, then renames the temporary file over the target
 // and syncs the folder so the rename itself survives a power cut.
-bool media::CommitTemp(FILE* f, const std::string& temp, const std::string& target, bool ok) {
-  ok = fflush(f) == 0 && ok;
-  ok = fsync(fileno(f)) == 0 && ok;
-  ok = fclose(f) == 0 && ok;
-  if (ok) ok = rename(temp.c_str(), target.c_str()) == 0;
-  if (!ok) {
+bool media::CommitTemp(FILE* f, const std::string& temp, const std::string& target, int error) {
+  if (fflush(f) != 0 && error == 0) error = errno;
+  if (fsync(fileno(f)) != 0 && error == 0) error = errno;
+  if (fclose(f) != 0 && error == 0) error = errno;
+  if (error == 0 && rename(temp.c_str(), target.c_str()) != 0) {
     remove(temp.c_str());
-    return false;
+    return WriteFailed(Reason("could not replace it", errno));
+  }
+  if (error != 0) {
+    remove(temp.c_str());
+    return WriteFailed(Reason("could not write it", error));
   }
   size_t slash = target.rfind('/');
   std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
@@ -159,27 +227,43 @@ int OpenRead(const std::string& path) {
 // A writing stream goes to a temporary file, or for a log straight to the
 // file itself.
 static int OpenWriting(const std::string& path, bool direct) {
-  if (path.empty() || IsIncbin(path) || FileType(path) == 2) return 0;
+  if (path.empty() || IsIncbin(path)) return media::WriteFailed("it is not a file that can be written"), 0;
   Stream s;
   // Made absolute once, so the rename never depends on the current folder.
   s.target = std::filesystem::absolute(path).string();
-  s.temp = direct ? s.target : media::TempNameFor(s.target);
   s.direct = direct;
-  s.out = fopen(s.temp.c_str(), "wb");
+  if (direct) {
+    s.temp = s.target;
+    s.out = FileType(path) == 2 ? nullptr : fopen(s.temp.c_str(), "wb");
+  } else {
+    s.out = media::OpenTemp(s.target, &s.temp);
+  }
   return s.out ? AddStream(std::move(s)) : 0;
 }
 
 int OpenWrite(const std::string& path) { return OpenWriting(path, false); }
 int OpenLog(const std::string& path) { return OpenWriting(path, true); }
 
-void CloseStream(int stream) {
+bool CloseStream(int stream) {
   auto it = Streams.find(stream);
-  if (it == Streams.end()) return;
+  if (it == Streams.end()) return false;
   Stream& s = it->second;
+  bool ok = true;
   if (s.direct) {
     fclose(s.out);
-  } else if (s.out && !media::CommitTemp(s.out, s.temp, s.target, !s.failed))
-    DebugLog("could not write " + s.target);
+  } else if (s.out) {
+    ok = media::CommitTemp(s.out, s.temp, s.target, s.error);
+  }
+  Streams.erase(it);
+  media::FreedHandles++;
+  return ok;
+}
+
+void DiscardStream(int stream) {
+  auto it = Streams.find(stream);
+  if (it == Streams.end()) return;
+  if (it->second.out) fclose(it->second.out);
+  if (it->second.out && !it->second.direct) remove(it->second.temp.c_str());
   Streams.erase(it);
   media::FreedHandles++;
 }
@@ -201,8 +285,8 @@ void WriteLine(int stream, const std::string& text) {
   auto it = Streams.find(stream);
   if (it == Streams.end() || !it->second.out) return;
   Stream& s = it->second;
-  if (fwrite(text.data(), 1, text.size(), s.out) != text.size() || fwrite("\r\n", 1, 2, s.out) != 2)
-    s.failed = true;
+  bool written = fwrite(text.data(), 1, text.size(), s.out) == text.size() && fwrite("\r\n", 1, 2, s.out) == 2;
+  if (!written && s.error == 0) s.error = errno != 0 ? errno : EIO;
   if (s.direct) fflush(s.out);
 }
 
@@ -293,13 +377,13 @@ void ResizeBank(int bank, int size) {
 
 bool SaveBank(int bank, const std::string& path) {
   auto it = Banks.find(bank);
-  if (it == Banks.end() || path.empty() || IsIncbin(path)) return false;
-  std::string temp = media::TempNameFor(path);
-  FILE* f = fopen(temp.c_str(), "wb");
+  if (it == Banks.end() || path.empty() || IsIncbin(path)) return media::WriteFailed("there is nothing to save");
+  std::string temp;
+  FILE* f = media::OpenTemp(path, &temp);
   if (!f) return false;
   Bank& b = it->second;
-  bool ok = fwrite(b.Data(), 1, b.Size(), f) == b.Size();
-  return media::CommitTemp(f, temp, path, ok);
+  bool written = fwrite(b.Data(), 1, b.Size(), f) == b.Size();
+  return media::CommitTemp(f, temp, path, written ? 0 : errno);
 }
 
 int32_t PeekInt(int bank, int offset) {

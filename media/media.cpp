@@ -1,5 +1,6 @@
 // media.cpp — starting and stopping the media services, memory figures,
-// the player's folder and ending the process.
+// the player's folder, termination signals and ending the process.
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +11,7 @@
 
 static bool Started = false;
 static bool Headless = false;
+static volatile sig_atomic_t TerminationNoted = 0;
 
 // The dummy drivers may also be chosen from outside through SDL's own
 // environment variables; SDL honours those by itself.
@@ -22,6 +24,9 @@ void StartMedia(const MediaConfig& config) {
   }
   // Joysticks and video are asked for separately, so that a machine lacking
   // one of them still gets the rest (events, the clock, sound).
+  // SDL would turn SIGINT and SIGTERM into a close request, which the thanks
+  // screen then waits on; the program's own handlers say what happened.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   SDL_Init(SDL_INIT_EVENTS | SDL_INIT_TIMER);
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) DebugLog(std::string("no video: ") + SDL_GetError());
   if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) DebugLog(std::string("no joysticks: ") + SDL_GetError());
@@ -34,6 +39,7 @@ void StartMedia(const MediaConfig& config) {
 // Everything is torn down even when StartMedia never ran: choosing an audio
 // driver, fonts or a window may have started parts of SDL on their own.
 void StopMedia() {
+  TerminationNoted = 0;
   media::ForgetLoadFailures();
   media::DisplayShutdown();
   media::SoundShutdown();
@@ -59,6 +65,31 @@ std::string PrefFolder(const std::string& name) {
   SDL_free(path);
   return folder;
 }
+
+// Only noted: saving and closing down call into the whole program, which is
+// not safe inside a handler. A second signal finds the first still noted,
+// which means the program is stuck where nothing looks, and ends it at once.
+static void NoteTermination(int signal) {
+  if (TerminationNoted != 0) {
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+  }
+  TerminationNoted = signal;
+}
+
+// SA_RESTART, so a save under way when the signal comes is not cut short by
+// an interrupted write. A reader of standard error that went away (the
+// terminal closed under a pipe) must not end the program before it has saved.
+void CatchTerminationSignals() {
+  struct sigaction action = {};
+  action.sa_handler = NoteTermination;
+  action.sa_flags = SA_RESTART;
+  sigemptyset(&action.sa_mask);
+  for (int signal : {SIGTERM, SIGHUP, SIGINT}) sigaction(signal, &action, nullptr);
+  std::signal(SIGPIPE, SIG_IGN);
+}
+
+int TerminationSignal() { return TerminationNoted; }
 
 void EndProcess(int code) {
   StopMedia();

@@ -40,6 +40,12 @@ void StartMedia(const MediaConfig& config);
 void StopMedia();  // closes everything; safe to call twice
 bool MediaHeadless();
 
+// SIGTERM, SIGHUP (the terminal closed) and SIGINT are noted rather than
+// ending the program, so it can save and close down from its own loop; a
+// second one ends it at once. TerminationSignal is the signal noted, or 0.
+void CatchTerminationSignals();
+int TerminationSignal();
+
 // ---------------------------------------------------------------- display
 
 struct DisplayMode {

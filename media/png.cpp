@@ -7,6 +7,7 @@
 
 #include <png.h>
 
+#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 
@@ -72,7 +73,7 @@ static bool WriteRows(FILE* file, png_bytep* rows, int width, int height, int le
 bool WritePNG(const std::string& path, const std::vector<uint32_t>& pixels, int width,
               int height, int level) {
   if (width <= 0 || height <= 0 || pixels.size() < static_cast<size_t>(width) * height)
-    return false;
+    return WriteFailed("there is no picture to save");
   std::vector<uint8_t> bytes(static_cast<size_t>(width) * height * 4);
   for (size_t i = 0; i < static_cast<size_t>(width) * height; ++i) {
     uint32_t c = pixels[i];
@@ -84,11 +85,11 @@ bool WritePNG(const std::string& path, const std::vector<uint32_t>& pixels, int 
   std::vector<png_bytep> rows(height);
   for (int y = 0; y < height; ++y) rows[y] = &bytes[static_cast<size_t>(y) * width * 4];
 
-  std::string temp = TempNameFor(path);
-  FILE* file = std::fopen(temp.c_str(), "wb");
+  std::string temp;
+  FILE* file = OpenTemp(path, &temp);
   if (!file) return false;
   bool ok = WriteRows(file, rows.data(), width, height, level < 0 ? 0 : level > 9 ? 9 : level);
-  return CommitTemp(file, temp, path, ok);
+  return CommitTemp(file, temp, path, ok ? 0 : errno != 0 ? errno : EIO);
 }
 
 }  // namespace media

@@ -1,6 +1,6 @@
 // records.h — the score records of every finished game, kept newest first in
-// ScoreList, and their file "scores.dat" (two lines per record) in the
-// player's game folder.
+// ScoreList (records.cpp), and their file "scores.dat" (two lines per record)
+// in the player's game folder (score_file.cpp).
 #pragma once
 
 #include <cstdint>
@@ -32,8 +32,12 @@ void SortScores();
 // Reads "scores.dat" on the first call of a run only; see records.cpp.
 void LoadScores();
 void ReadScoreFile();  // replaces ScoreList with the file's records, if it can be read
+// Merges the games another copy of the game saved meanwhile into ScoreList
+// and writes the file when that changes it; a failure is told to the player.
+// Called after every game and at exit.
 void SaveScores();
 void AddScoreRecord(const Scores& record);
 // No records, the name back to "Player", no pop-ups, the panel as at start,
 // and the next LoadScores reads the file again (tests).
 void ResetScores();
+void ForgetScoreFile();  // the file's part of ResetScores

@@ -37,8 +37,11 @@ shot() {  # shot <name> <minimum brightness>
 wait_for 120 loaded || fail "loading did not finish: $(tail -5 run.log)"
 win=$(xdotool search --name "Plimbo Direr" | head -1)
 [ -n "$win" ] || fail "no window"
-xprop -id "$win" _NET_WM_NAME | grep -q '= "#248 : Plimbo Direr"$' || fail "caption: $(xprop -id "$win" _NET_WM_NAME)"
-xprop -id "$win" _NET_WM_ICON | grep -q "Icon (128 x 128)" || fail "no window icon"
+caption() { xprop -id "$win" _NET_WM_NAME | grep -q '= "#248 : Plimbo Direr"$'; }
+icon() { xprop -id "$win" _NET_WM_ICON | grep -q "Icon (128 x 128)"; }
+# The window manager's properties reach the server a little after the window.
+wait_for 10 caption || fail "caption: $(xprop -id "$win" _NET_WM_NAME)"
+wait_for 10 icon || fail "no window icon"
 xdotool windowfocus --sync "$win" 2>/dev/null || xdotool windowfocus "$win"
 sleep 4                      # the loading hold, then the title slides in
 shot title 0.05

@@ -2,9 +2,14 @@
 // written and read back, including damaged and hand-edited files.
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
+#include <sys/stat.h>
+
 #include "scores/records.h"
+
+#include "frame/draw.h"
 #include "tests/support/headless.h"
 
 namespace {
@@ -22,11 +27,17 @@ std::string ScoreFile() { return PlayerGameFolder + "scores.dat"; }
 
 void WriteFile(const std::string& text) { std::ofstream(ScoreFile(), std::ios::binary) << text; }
 
-std::string ReadFile() {
-  std::ifstream in(ScoreFile(), std::ios::binary);
+std::string ReadFile(const std::string& path = ScoreFile()) {
+  std::ifstream in(path, std::ios::binary);
   std::stringstream all;
   all << in.rdbuf();
   return all.str();
+}
+
+ino_t Inode(const std::string& path) {
+  struct stat st {};
+  ::stat(path.c_str(), &st);
+  return st.st_ino;
 }
 
 TEST(Bits, GetAndSet) {
@@ -103,41 +114,136 @@ TEST(ScoreFile, SavedRecordsReadBackTheSame) {
   EXPECT_EQ(PlayerName, "ANNA");
 }
 
-TEST(ScoreFile, DamagedLinesReadAsZeros) {
-  EnterScratchFolder("scores_damaged");
-  WriteFile(
-      "100|BOB\r\n"
-      "1|2|x\r\n"
-      "\r\n"
-      "stray text\r\n"
-      "7|AL|-3|-50|-4|-5|-6|-7\r\n"
-      "-1|-2\r\n"
-      "9|LAST||20\r\n");
+TEST(ScoreFile, NumbersReadAsTheFileMeansThem) {
+  EnterScratchFolder("scores_numbers");
+  std::string results = "-1|-2";
+  for (int n = 3; n <= 30; n++) results += "|0";
+  WriteFile("7|AL|-3|-50|-4|x|-6|-7\r\n" + results + "\r\n");
   ReadScoreFile();
-  ASSERT_EQ(ScoreList.size(), 3u);
-  auto it = ScoreList.begin();
-  EXPECT_EQ(it->Name, "LAST");  // stamp 20, the newest
-  EXPECT_EQ(it->Badges, 0);
-  for (int i = 1; i <= 30; i++) EXPECT_EQ(it->Best[i], 0);  // the file ended
-  ++it;
-  EXPECT_EQ(it->Name, "BOB");
-  EXPECT_EQ(it->Score, 100);
-  EXPECT_EQ(it->Timestamp, 0);
-  EXPECT_EQ(it->Best[1], 1);
-  EXPECT_EQ(it->Best[2], 2);
-  EXPECT_EQ(it->Best[3], 0);
-  ++it;
-  EXPECT_EQ(it->Name, "AL");
-  EXPECT_EQ(it->Score, 7);
-  EXPECT_EQ(it->Timestamp, -50);
-  EXPECT_EQ(it->Badges, 3);
-  EXPECT_EQ(it->Level, 4);
-  EXPECT_EQ(it->GameMode, 5);
-  EXPECT_EQ(it->GameFlags, 6);
-  EXPECT_EQ(it->Quit, 7);
-  EXPECT_EQ(it->Best[1], 1);
-  EXPECT_EQ(it->Best[2], 2);
-  EXPECT_EQ(PlayerName, "BOB");  // first in the file, not the newest
+  ASSERT_EQ(ScoreList.size(), 1u);
+  const Scores& s = ScoreList.front();
+  EXPECT_EQ(s.Score, 7);
+  EXPECT_EQ(s.Timestamp, -50);  // score and stamp keep their sign, the rest come back positive
+  EXPECT_EQ(s.Badges, 3);
+  EXPECT_EQ(s.Level, 4);
+  EXPECT_EQ(s.GameMode, 0);  // not a number
+  EXPECT_EQ(s.GameFlags, 6);
+  EXPECT_EQ(s.Quit, 7);
+  EXPECT_EQ(s.Best[1], 1);
+  EXPECT_EQ(s.Best[2], 2);
+  EXPECT_EQ(PlayerName, "AL");
+}
+
+// Ten games as SaveScores writes them, newest first: a record line, then its
+// results line.
+std::vector<std::string> TenGames() {
+  std::vector<std::string> lines;
+  const char* names[10] = {"ANNA", "BOB", "CARLA", "DMITRI", "EVE", "FRANZ", "GRETA", "HUGO", "IRIS", "JONAS"};
+  for (int i = 0; i < 10; i++) {
+    lines.push_back(std::to_string(1000 * i + 17) + "|" + names[i] + "|5|" + std::to_string(900000 - i) + "|1|0|0|0");
+    std::string results = std::to_string(i + 1);
+    for (int n = 2; n <= 30; n++) results += "|" + std::to_string((n * 37 + i) % 1000);
+    lines.push_back(results);
+  }
+  return lines;
+}
+
+std::string Joined(const std::vector<std::string>& lines, const std::string& end) {
+  std::string text;
+  for (const std::string& line : lines) text += line + end;
+  return text;
+}
+
+// Games of TenGames() in ScoreList with their score, stamp and their own
+// results (or zeros, when their results line is gone).
+int Surviving() {
+  std::vector<std::string> lines = TenGames();
+  int found = 0;
+  for (size_t i = 0; i < lines.size(); i += 2) {
+    for (const Scores& s : ScoreList)
+      if (s.Score == ToLong(lines[i]) && s.Timestamp == ToLong(FieldOf(lines[i], "|", 4, 0)) &&
+          (s.Best[1] == ToInt(lines[i + 1]) || s.Best[1] + s.Best[2] == 0))
+        found++;
+  }
+  return found;
+}
+
+// Each damaged file keeps every game that can still be read; it is left as
+// it is by a run that adds nothing, kept as scores.dat.bak once a new game
+// is saved over it, and that copy stays when later runs save again.
+TEST(ScoreFile, DamagedFilesKeepEveryReadableGame) {
+  struct Case {
+    const char* damage;
+    std::function<void(std::vector<std::string>&)> change;
+    const char* lineEnd;
+    int surviving;  // of 10; a game without its results line keeps zeros
+    bool backedUp;  // line ends alone lose nothing when rewritten
+  } cases[] = {
+      {"none", [](auto&) {}, "\r\n", 10, false},
+      {"one results line missing", [](auto& l) { l.erase(l.begin() + 3); }, "\r\n", 10, true},
+      {"a blank line inside a pair", [](auto& l) { l.insert(l.begin() + 3, ""); }, "\r\n", 10, true},
+      {"a stray line between games", [](auto& l) { l.insert(l.begin() + 4, "hello"); }, "\r\n", 10, true},
+      {"a record joined to its results", [](auto& l) { l[2] += l[3], l.erase(l.begin() + 3); }, "\r\n", 9, true},
+      {"results joined to the next record", [](auto& l) { l[3] += l[4], l.erase(l.begin() + 4); }, "\r\n", 9, true},
+      {"a line break inside a name", [](auto& l) { l[2] = Replace(l[2], "|BOB|", "|BO\r\nB|"); }, "\r\n", 10, true},
+      {"CR line ends only", [](auto&) {}, "\r", 10, false},
+      {"LF line ends only", [](auto&) {}, "\n", 10, false},
+  };
+  for (const Case& c : cases) {
+    EnterScratchFolder("scores_damaged");
+    ResetScores();
+    std::vector<std::string> lines = TenGames();
+    c.change(lines);
+    const std::string original = Joined(lines, c.lineEnd);
+    WriteFile(original);
+
+    LoadScores();
+    EXPECT_EQ(Surviving(), c.surviving) << c.damage;
+    EXPECT_EQ(int(ScoreList.size()), c.surviving) << c.damage << ": no made-up games";
+    EXPECT_EQ(PlayerName, "ANNA") << c.damage;
+    const ino_t inode = Inode(ScoreFile());
+    SaveScores();
+    EXPECT_EQ(Inode(ScoreFile()), inode) << c.damage << ": nothing new, nothing written";
+    EXPECT_EQ(ReadFile(), original) << c.damage;
+
+    AddScoreRecord(Record(5, 999999, "NEW"));
+    SaveScores();
+    const std::string kept = c.backedUp ? original : "";
+    EXPECT_EQ(ReadFile(ScoreFile() + ".bak"), kept) << c.damage;
+
+    ResetScores();  // the next run reads what was saved, cleanly, and saves again
+    LoadScores();
+    EXPECT_EQ(Surviving(), c.surviving) << c.damage;
+    EXPECT_EQ(ScoreList.front().Name, "NEW") << c.damage;
+    AddScoreRecord(Record(6, 1000000, "NEWER"));
+    SaveScores();
+    EXPECT_EQ(ReadFile(ScoreFile() + ".bak"), kept) << c.damage << ": the damaged copy is kept";
+  }
+}
+
+// Another copy of the game saved a game while this one ran: saving keeps
+// both, each once, and what this copy pruned stays pruned.
+TEST(ScoreFile, TwoCopiesKeepBothPlayersGames) {
+  EnterScratchFolder("scores_two_copies");
+  std::vector<std::string> ten = TenGames();
+  WriteFile(Joined(ten, "\r\n"));
+  LoadScores();
+  WriteFile(Joined(ten, "\r\n") + "50|OTHER|0|950000|1|0|0|0\r\n" + ten[1] + "\r\n");
+  AddScoreRecord(Record(60, 960000, "MINE"));
+  ScoreList.remove_if([](const Scores& s) { return s.Name == "JONAS"; });  // as the results panel prunes
+
+  SaveScores();
+  SaveScores();
+  std::vector<std::string> names;
+  for (const Scores& s : ScoreList) names.push_back(s.Name);
+  EXPECT_EQ(names.size(), 11u);
+  EXPECT_EQ(names[0], "MINE");
+  EXPECT_EQ(names[1], "OTHER");
+  EXPECT_EQ(std::count(names.begin(), names.end(), "JONAS"), 0);
+  ResetScores();
+  ReadScoreFile();
+  EXPECT_EQ(ScoreList.size(), 11u);
+  EXPECT_EQ(Surviving(), 9);
 }
 
 TEST(ScoreFile, ABarInANameCannotShiftTheFields) {

@@ -3,6 +3,9 @@
 // thanks screen really drawn in its own 640 x 480 window.
 #include "app/shutdown.h"
 
+#include <csignal>
+#include <cstdlib>
+
 #include "scores/records.h"
 #include "tests/screens/screens_fixture.h"
 
@@ -18,7 +21,7 @@ class ShutDownTest : public ::testing::Test {
     OpenHeadlessDisplay();
     for (const char* name : {"logo.png", "Brimhall.png", "Blue Highway.ttf", "SVBasicManual.ttf"}) {
       std::filesystem::copy_file(std::string(PLIMBO_BINARY_DIR) + "/Files/Common/" + name,
-                                 root / "Files" / "Common" / name);
+                                 root / "Files" / "Common" / name, std::filesystem::copy_options::overwrite_existing);
     }
     SetDefaultSettings();
     OpenStartupLog(PlayerFolder + "Debug.txt");
@@ -89,6 +92,27 @@ TEST_F(ShutDownTest, WindowWaitsUntilAMouseClick) {
         ShutDown();
       },
       ::testing::ExitedWithCode(0), "");
+}
+
+// Closing the terminal, a kill or Ctrl+C: the next frame end saves and the
+// program ends at once, with no thanks screen waiting for a key.
+TEST_F(ShutDownTest, TerminationSignalsSaveAndExitWithoutWaiting) {
+  for (int signal : {SIGTERM, SIGHUP, SIGINT}) {
+    std::filesystem::remove(root / "Files" / "Setup.ini");
+    EXPECT_EXIT(
+        {
+          PrepareRun();
+          Options.headless = false;
+          CatchTerminationSignals();
+          std::raise(signal);
+          EndFrame(60, 0, 1);
+          std::_Exit(3);  // the frame end did not close down
+        },
+        ::testing::ExitedWithCode(0), "")
+        << signal;
+    EXPECT_TRUE(std::filesystem::exists(root / "Files" / "Setup.ini")) << signal;
+    EXPECT_EQ(ReadLines(root / "Files" / "Debug.txt").back(), "Play again, soon!!") << signal;
+  }
 }
 
 TEST_F(ShutDownTest, ThanksScreenIsDrawnInItsOwnWindow) {

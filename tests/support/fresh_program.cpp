@@ -14,6 +14,7 @@
 #include "frame/common_media.h"
 #include "frame/folders.h"
 #include "frame/frame_end.h"
+#include "frame/save_report.h"
 #include "frame/settings_table.h"
 #include "game/game.h"
 #include "media/media.h"
@@ -38,6 +39,7 @@ class FreshProgram : public ::testing::EmptyTestEventListener {
     SetDefaultSettings();
     ResetCommonMedia();
     ResetFrameState();
+    ResetSaveReports();
     ResetMusic();
     ResetScores();
     ResetGame();
