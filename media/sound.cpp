@@ -313,6 +313,8 @@ int LoadSound(const std::string& path) {
   if (cvt.needed && SDL_ConvertAudio(&cvt) < 0)
     return media::LoadFailed(path, std::string("unsupported format (") + SDL_GetError() + ")");
   int bytes = cvt.needed ? cvt.len_cvt : int(length);
+  // Nothing to play: a silent stand-in would hide that the file is wrong.
+  if (bytes < 2 * channels) return media::LoadFailed(path, "empty (no sound in its data chunk)");
   Sound s;
   s.channels = channels;
   s.frames = bytes / (2 * channels);

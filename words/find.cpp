@@ -262,7 +262,15 @@ double ExpansionsFitted(const Search& s, const uint32_t w[3], int n) {
       continue;
     }
     double next[MaxLetters + 1] = {};
-    if (stars) {
+    if (stars == 1) {  // a lone star: the sum over the last MaxRun + 1 positions
+      double window = 0;
+      for (int pos = 0; pos <= n; pos++) {
+        window += ways[pos] - (pos > MaxRun ? ways[pos - MaxRun - 1] : 0);
+        next[pos] = window;
+      }
+      memcpy(ways, next, sizeof ways);
+      memset(next, 0, sizeof next);
+    } else if (stars) {
       for (int pos = 0; pos <= n; pos++)
         if (ways[pos] > 0)
           for (int d = 0; pos + d <= n; d++) next[pos + d] += ways[pos] * RunWays(stars, d);
@@ -284,6 +292,29 @@ double ExpansionsFitted(const Search& s, const uint32_t w[3], int n) {
   return ways[n];
 }
 
+// Whether the letter parts between the first and the last star can lie in
+// the word in order at all, each placed as early as it fits (a star's
+// 12-letter limit aside): most words fail this cheap test, and only the
+// rest are counted in full.
+bool PartsInOrder(const Search& s, const uint32_t w[3], int n) {
+  int at = int(s.parts[0].size()), end = n - int(s.parts.back().size());
+  for (size_t p = 1; p + 1 < s.parts.size(); p++) {
+    const std::string& letters = s.parts[p];
+    int length = int(letters.size());
+    bool placed = false;
+    for (; !placed && at + length <= end; at++) {
+      placed = true;
+      for (int t = 0; t < length && placed; t++) {
+        uint32_t code = uint32_t((unsigned char)letters[size_t(t)]) - 64;
+        placed = code < 1 || code > 26 || CodeAt(w, at + t) == code;
+      }
+    }
+    if (!placed) return false;
+    at += length - 1;  // the loop stepped once past the start it placed
+  }
+  return at <= end;
+}
+
 // Entries that fit at least one expansion, found cheaply where possible
 // (length range, the part before the first star at the start and the part
 // after the last one at the end), with the number of matches they give.
@@ -294,6 +325,13 @@ std::vector<int> Contenders(const Search& s, double* expected) {
   const std::string& tail = s.parts.back();
   std::vector<int> left;
   *expected = 0;
+  // With no letters between the first star and the last, every entry of one
+  // length that passed the checks below fits the same number of ways.
+  bool lettersBetween = false;
+  for (size_t p = 1; p + 1 < s.parts.size(); p++)
+    for (char c : s.parts[p]) lettersBetween |= c >= 'A' && c <= 'Z';
+  double waysOfLength[MaxLetters + 1];
+  std::fill(std::begin(waysOfLength), std::end(waysOfLength), -1.0);
   auto consider = [&](int i) {
     uint32_t w[3];
     ReadEntry(s.bank, i, w);
@@ -304,7 +342,10 @@ std::vector<int> Contenders(const Search& s, double* expected) {
       if (code >= 1 && code <= 26 && CodeAt(w, n - int(tail.size()) + int(t)) != code) return;
     }
     // One star: the checks above leave exactly the expansion of length n.
-    double ways = stars == 1 ? 1 : ExpansionsFitted(s, w, n);
+    if (stars > 1 && !PartsInOrder(s, w, n)) return;
+    double ways = 1;
+    if (stars > 1 && lettersBetween) ways = ExpansionsFitted(s, w, n);
+    else if (stars > 1) ways = waysOfLength[n] >= 0 ? waysOfLength[n] : (waysOfLength[n] = ExpansionsFitted(s, w, n));
     if (ways <= 0) return;
     left.push_back(i);
     *expected += ways;
