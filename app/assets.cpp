@@ -5,12 +5,14 @@
 // opened, so a crash there makes the next start pick a different renderer.
 #include "app/assets.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "app/essentials.h"
 #include "app/startup.h"
 #include "frame/common_media.h"
 #include "frame/draw.h"
+#include "frame/figures.h"
 #include "frame/folders.h"
 #include "frame/frame_end.h"
 #include "frame/settings_table.h"
@@ -128,27 +130,59 @@ void ApplyDisplayMode() {
   RequireEssentials(true);
   LogLine("-=-=-=-=-=-=-=-=-=-=-=-=-=-");
   DeleteFile(CrashMarker());
+  LogFigures("loaded");
 }
+
+// The three faces, by the file names the game opens, and the shape every
+// screen's positions and line spacings were laid out for: the height of a
+// line of ink and the average advance, as fractions of the size a slot names.
+// The faces we ship are larger and wider at the same size, so each is loaded
+// at the size that gives it this shape (the smaller of the two corrections),
+// measured from the face itself: another face would fit the same way.
+struct FaceFit {
+  const char* file;
+  float inkHeight, advance;
+};
+const FaceFit FaceFits[FACE_COUNT] = {
+    {"SVBasicManual.ttf", 0.72f, 0.43f},
+    {"Blue Highway.ttf", 0.78f, 0.50f},
+    {"Acknowledge TT QVX.ttf", 0.75f, 0.45f},
+};
+
+std::string FaceFile(int face) { return CommonFolder + FaceFits[face].file; }
+
+// Measured once per run: the files do not change while the game runs.
+static float FaceCorrection(int face) {
+  static float known[FACE_COUNT];
+  if (known[face] == 0) {
+    FaceMetrics m = MeasureFace(FaceFile(face));
+    float height = m.inkHeight > 0 ? FaceFits[face].inkHeight / m.inkHeight : 1;
+    float advance = m.advance > 0 ? FaceFits[face].advance / m.advance : 1;
+    known[face] = std::min({height, advance, 1.0f});
+  }
+  return known[face];
+}
+
+int FontSizeFor(int face, int size, float factor) { return int(size * factor * FaceCorrection(face)); }
 
 static void LoadFonts() {
   float a = 1, b = 1;
   if (ScreenW < 900 && ScreenW >= 600) a = 1.2f, b = 1.4f;
   if (ScreenW < 600) a = 1.5f, b = 2.0f;
-  const std::string basic = CommonFolder + "SVBasicManual.ttf", blue = CommonFolder + "Blue Highway.ttf",
-                    ack = CommonFolder + "Acknowledge TT QVX.ttf";
-  struct FontLoad { int slot; const std::string* face; int size; float factor; };
+  struct FontLoad { int slot, face, size; float factor; };
   const FontLoad table[] = {
-      {FONT_BASIC_24, &basic, 24, a}, {FONT_PANEL, &basic, 16, b},    {FONT_SMALL, &basic, 16, b},
-      {FONT_BASIC_20, &basic, 20, a}, {FONT_BLUE_96, &blue, 96, a},   {FONT_BLUE_72, &blue, 72, a},
-      {FONT_BLUE_32, &blue, 32, a},   {FONT_BASIC_32, &basic, 32, a}, {FONT_BASIC_14, &basic, 14, a},
-      {FONT_ACK_112, &ack, 112, 1},   {FONT_ACK_96, &ack, 96, 1},     {FONT_ACK_32, &ack, 32, 1},
-      {FONT_ACK_20, &ack, 20, 1}};
-  for (const FontLoad& f : table) FontTable[f.slot] = LoadFont(*f.face, int(f.size * f.factor), true);
+      {FONT_BASIC_24, FACE_BASIC, 24, a}, {FONT_PANEL, FACE_BASIC, 16, b},    {FONT_SMALL, FACE_BASIC, 16, b},
+      {FONT_BASIC_20, FACE_BASIC, 20, a}, {FONT_BLUE_96, FACE_BLUE, 96, a},   {FONT_BLUE_72, FACE_BLUE, 72, a},
+      {FONT_BLUE_32, FACE_BLUE, 32, a},   {FONT_BASIC_32, FACE_BASIC, 32, a}, {FONT_BASIC_14, FACE_BASIC, 14, a},
+      {FONT_ACK_112, FACE_ACK, 112, 1},   {FONT_ACK_96, FACE_ACK, 96, 1},     {FONT_ACK_32, FACE_ACK, 32, 1},
+      {FONT_ACK_20, FACE_ACK, 20, 1}};
+  for (const FontLoad& f : table)
+    FontTable[f.slot] = LoadFont(FaceFile(f.face), FontSizeFor(f.face, f.size, f.factor), true);
   const int sizes[SizeClasses] = {8, 12, 18, 24, 32, 40, 52, 64, 96};
-  const struct { int first; const std::string* face; } faces[] = {
-      {SIZED_BASIC, &basic}, {SIZED_BLUE, &blue}, {SIZED_ACK, &ack}};
+  const struct { int first, face; } faces[] = {{SIZED_BASIC, FACE_BASIC}, {SIZED_BLUE, FACE_BLUE}, {SIZED_ACK, FACE_ACK}};
   for (const auto& f : faces)
-    for (int i = 0; i < SizeClasses; i++) SizedFonts[f.first + i] = LoadFont(*f.face, int(sizes[i] * a), true);
+    for (int i = 0; i < SizeClasses; i++)
+      SizedFonts[f.first + i] = LoadFont(FaceFile(f.face), FontSizeFor(f.face, sizes[i], a), true);
 }
 
 static void ShowLoadingScreen() {

@@ -13,3 +13,10 @@ extern int GraphicsOpen;  // 1 once the first display is open and the loading sc
 void ApplyDisplayMode();
 std::string CrashMarker();  // "crash.dat" in the player's game folder
 void LoadCommonAssets();
+
+// The three font faces, and the pixel size a face is loaded at for a slot of
+// the given base size and scale factor: corrected so the face has the shape
+// the layout expects (assets.cpp, beside the font table).
+enum FontFace { FACE_BASIC = 0, FACE_BLUE = 1, FACE_ACK = 2, FACE_COUNT = 3 };
+std::string FaceFile(int face);
+int FontSizeFor(int face, int size, float factor);

@@ -94,6 +94,8 @@ int VolumeSlider(int value, int x, int y, const std::string& caption) {
 
 // Drawn from the code the slot held before this frame's scan, so a new
 // binding shows from the next frame on.
+constexpr int BindingLabelWidth = 44;  // a button is 48 wide
+
 void BindingButton(int slot, int x, int y) {
   if (slot < 0 || slot >= ControlSlots) return;
   int old = ControlTable[slot];
@@ -127,7 +129,7 @@ void BindingButton(int slot, int x, int y) {
   DrawGlowSprite(IconStripCrisp, x, y, frame, IconStrip, 1.1f, lit);
   SetDrawScale(1);
   int offset = atCorner ? 0 : 24;
-  DrawTextAligned(x + offset, y + offset, label, 1, 1);
+  DrawTextWithin(x + offset, y + offset, label, 1, 1, BindingLabelWidth);  // long key names stay on their button
 }
 
 static void DrawBackground() {
@@ -256,7 +258,7 @@ static void AudioColumn() {
       MouseHitLeft = 0;
       JoyEnabled[j] = JoyEnabled[j] ? 0 : 1;
     }
-    DrawTextAligned(x, y, JoyName[j], 0, 0);
+    DrawTextAligned(x, y, CutToWidth(JoyName[j], VirtW - x), 0, 0);
     y += 15;
   }
 }

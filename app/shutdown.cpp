@@ -18,15 +18,18 @@
 // uses are loaded again for the new window, at their base sizes: the window
 // has a fixed size and no virtual screen.
 static void LoadThanksFonts() {
-  FontTable[FONT_BLUE_72] = LoadFont(CommonFolder + "Blue Highway.ttf", 72, true);
-  FontTable[FONT_BLUE_32] = LoadFont(CommonFolder + "Blue Highway.ttf", 32, true);
-  FontTable[FONT_BASIC_32] = LoadFont(CommonFolder + "SVBasicManual.ttf", 32, true);
-  FontTable[FONT_BASIC_14] = LoadFont(CommonFolder + "SVBasicManual.ttf", 14, true);
+  FontTable[FONT_BLUE_72] = LoadFont(FaceFile(FACE_BLUE), FontSizeFor(FACE_BLUE, 72, 1), true);
+  FontTable[FONT_BLUE_32] = LoadFont(FaceFile(FACE_BLUE), FontSizeFor(FACE_BLUE, 32, 1), true);
+  FontTable[FONT_BASIC_32] = LoadFont(FaceFile(FACE_BASIC), FontSizeFor(FACE_BASIC, 32, 1), true);
+  FontTable[FONT_BASIC_14] = LoadFont(FaceFile(FACE_BASIC), FontSizeFor(FACE_BASIC, 14, 1), true);
 }
+
+// The big thanks ends short of the club's logo beside it (at x = 384).
+constexpr int ThanksWidth = 380;
 
 static void DrawFeedbackText(int x, int y, int slot, const char* text) {
   SetFont(FontTable[slot]);
-  DrawTextAligned(x, y, text, 0, 0);
+  DrawTextWithin(x, y, text, 0, 0, slot == FONT_BLUE_72 ? ThanksWidth : 640 - x);
 }
 
 static void LoadThanksMedia() {

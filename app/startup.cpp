@@ -31,7 +31,7 @@ std::string CreditLines[100];
 int PlayerSlots = 4;
 RunOptions Options;
 
-static void FillCreditLines() {
+void FillCreditLines() {
   const char* lines[17] = {"",
                            "A Game by Morvane",
                            "www.morvane.example",

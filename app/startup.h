@@ -6,6 +6,7 @@
 #include <string>
 
 extern std::string CreditLines[100];  // 1..16, shown on the title screen
+void FillCreditLines();               // the title's credits, filled at start-up
 extern int PlayerSlots;               // players the settings panel lists bindings for
 
 // Command-line choices of a run (see README).

@@ -49,6 +49,33 @@ void DrawTextAligned(int x, int y, const std::string& text, int horizontal, int 
   DrawText(text, float(x), float(y));
 }
 
+static float DrawnWidth(const std::string& text) { return TextWidth(text) * GetScaleX(); }
+
+std::string CutToWidth(const std::string& text, int maxWidth) {
+  if (DrawnWidth(text) <= maxWidth) return text;
+  size_t keep = text.size();
+  while (keep > 0 && DrawnWidth(text.substr(0, keep) + "...") > maxWidth) keep--;
+  return text.substr(0, keep) + "...";
+}
+
+std::string CutStartToWidth(const std::string& text, int maxWidth) {
+  if (DrawnWidth(text) <= maxWidth) return text;
+  size_t skip = 0;
+  while (skip < text.size() && DrawnWidth("..." + text.substr(skip)) > maxWidth) skip++;
+  return "..." + text.substr(skip);
+}
+
+void DrawTextWithin(int x, int y, const std::string& text, int horizontal, int vertical, int maxWidth) {
+  float sx = GetScaleX(), sy = GetScaleY(), width = DrawnWidth(text);
+  if (width <= maxWidth || width <= 0) return DrawTextAligned(x, y, text, horizontal, vertical);
+  float shrink = maxWidth / width, height = FontHeight() * sy * shrink;
+  SetScale(sx * shrink, sy * shrink);
+  float left = x - (horizontal == 1 ? maxWidth / 2.0f : horizontal == 2 ? float(maxWidth) : 0.0f);
+  float top = y - (vertical == 1 ? height / 2 : vertical == 2 ? height : 0.0f);
+  DrawText(text, left, top);
+  SetScale(sx, sy);
+}
+
 // A slow system draws and presents only every other frame; logic still runs.
 bool FrameShown() { return Settings[SETTING_SLOW_SYSTEM] == 0 || FrameParity == 0; }
 

@@ -24,6 +24,15 @@ void SetBlendKind(int kind);  // 0 solid, 1 alpha, 2 multiply, 3 additive
 // horizontal 0 left, 1 centre, 2 right; vertical 0 top, 1 middle, 2 bottom.
 void DrawTextAligned(int x, int y, const std::string& text, int horizontal, int vertical);
 
+// Texts of any length (names, messages) kept to a width, in the current font
+// and scale: the longest start that fits followed by "...", or "..." and the
+// longest end that fits (a name being typed keeps its end in view).
+std::string CutToWidth(const std::string& text, int maxWidth);
+std::string CutStartToWidth(const std::string& text, int maxWidth);
+// As DrawTextAligned, but a text wider than maxWidth is drawn smaller, about
+// the same aligned point, so that it is exactly that wide.
+void DrawTextWithin(int x, int y, const std::string& text, int horizontal, int vertical, int maxWidth);
+
 bool FrameShown();  // false on the skipped frames of a slow system
 void DrawSprite(int image, int x, int y, int frame, int category);
 void DrawGlowSprite(int image, int x, int y, int frame, int glow, float glowScale, float glowAlpha);

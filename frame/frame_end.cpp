@@ -7,6 +7,7 @@
 #include "frame/common_media.h"
 #include "frame/draw.h"
 #include "frame/engine_test.h"
+#include "frame/figures.h"
 #include "frame/pause.h"
 #include "frame/screenshot.h"
 #include "frame/settings_table.h"
@@ -46,6 +47,7 @@ void ResetFrameState() {
     SpritesDrawn[category] = 0;
   }
   TargetFps = 60;
+  ResetFigures();
 }
 
 static void RunHook(void (*hook)()) {
@@ -131,10 +133,11 @@ static void DrawMessageLog() {
     m.tick++;
     bool fresh = m.tick < 60;
     SetDrawColour(fresh ? 255 : 0, fresh ? 255 : 0, 0, 0.7f);
-    DrawRect(0, float(y), float(TextWidth(m.txt)), float(FontHeight()));
+    std::string shown = CutToWidth(m.txt, VirtW);  // a long message ends in "..." at the window's edge
+    DrawRect(0, float(y), float(TextWidth(shown)), float(FontHeight()));
     int shade = fresh ? 0 : 255;
     SetDrawColour(shade, shade, shade, 1);
-    DrawTextAligned(0, y, m.txt, 0, 0);
+    DrawTextAligned(0, y, shown, 0, 0);
     y -= 14;
     it = (m.tick == 180) ? MessageList.erase(it) : std::next(it);
   }
@@ -213,6 +216,7 @@ int EndFrame(int /*targetFps*/, int /*spare*/, int showPointer) {
   MeasureFrame();
   PumpInput();
   TakeFrameKeys();
+  LogFiguresEachMinute();
   QuitIfAsked();
   return pauseResult;
 }

@@ -26,9 +26,9 @@ void TakeScreenshot() {
 
   ResetDrawState();
   SetFont(FontTable[FONT_BLUE_96]);
-  DrawTextAligned(VirtW / 2, VirtH / 2 - 30, "Saving Screenshot", 1, 1);
+  DrawTextWithin(VirtW / 2, VirtH / 2 - 30, "Saving Screenshot", 1, 1, VirtW);
   SetFont(FontTable[FONT_BLUE_72]);
-  DrawTextAligned(VirtW / 2, VirtH / 2 + 30, "Sometimes, this takes a while!", 1, 1);
+  DrawTextWithin(VirtW / 2, VirtH / 2 + 30, "Sometimes, this takes a while!", 1, 1, VirtW);
   Flip(-1);
 
   std::string name =

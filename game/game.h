@@ -51,4 +51,7 @@ void ResetGame();
 // The pieces of RunGame, for tests and benchmarks.
 void StartGame();
 int GameFrame();  // one frame; returns the game-over code (0 while playing)
+// The tiled background under the current scale and rotation (it spins in
+// the pauses between attempts).
+void DrawGameBackground();
 void ShowEndTitle();

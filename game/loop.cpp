@@ -1,5 +1,6 @@
 // loop.cpp — one game from its first frame to the "Game Over" title, plus the
 // game's artwork loading, its sound-effect player and its font selector.
+#include <cmath>
 #include <string>
 
 #include "frame/common_media.h"
@@ -118,9 +119,37 @@ void StartGame() {
   AttemptFrame = 0;
 }
 
-namespace {
+// While the background spins (the pauses between attempts) its tiles turn
+// together about the middle of the screen, as one picture, and enough of
+// them are drawn to reach the screen's corners at every angle: turning each
+// tile about its own middle would open black wedges between them. Tile
+// centres are not whole units then, so they go straight to the image draw,
+// each a unit larger so that no hairline shows where two meet.
+static void DrawTurnedBackground(float degrees) {
+  if (!FrameShown()) return;
+  const float tile = 960, halfW = VirtW / 2.0f, halfH = VirtH / 2.0f;
+  const float reach = std::ceil(std::hypot(halfW, halfH) / tile) + 1;
+  const float originX = float(((static_cast<int>(-CamX * 0.6f) % 960) + 960) % 960);
+  const float originY = float(((static_cast<int>(-CamY * 0.6f) % 960) + 960) % 960);
+  // The tile whose middle is nearest the screen's middle, then rings round it.
+  const float firstX = originX + tile / 2 + tile * std::round((halfW - originX - tile / 2) / tile);
+  const float firstY = originY + tile / 2 + tile * std::round((halfH - originY - tile / 2) / tile);
+  const float c = CosDeg(degrees), s = SinDeg(degrees);
+  const float scaleX = GetScaleX(), scaleY = GetScaleY();
+  SetScale(scaleX * (tile + 2) / tile, scaleY * (tile + 2) / tile);
+  for (float i = -reach; i <= reach; i++) {
+    for (float j = -reach; j <= reach; j++) {
+      if (SpritesDrawn[SPRITE_IMAGES] >= SpriteBudget[SPRITE_IMAGES]) break;
+      SpritesDrawn[SPRITE_IMAGES]++;
+      float dx = firstX + i * tile - halfW, dy = firstY + j * tile - halfH;
+      DrawImage(BackgroundImage, halfW + dx * c - dy * s, halfH + dx * s + dy * c, 0);
+    }
+  }
+  SetScale(scaleX, scaleY);
+}
 
-void DrawBackground() {
+void DrawGameBackground() {
+  if (std::fmod(GetRotation(), 360.0f) != 0.0f) return DrawTurnedBackground(GetRotation());
   for (int a = -1; a <= 3; a++) {
     for (int b = -1; b <= 3; b++) {
       int px = static_cast<int>(a * 960 - CamX * 0.6f) % 3840;
@@ -131,6 +160,8 @@ void DrawBackground() {
     }
   }
 }
+
+namespace {
 
 void DrawPauseBalls() {
   if (AttemptFrame >= -30 && AttemptFrame <= -1) {
@@ -158,7 +189,7 @@ int GameFrame() {
   if (AttemptFrame < 0) SetDrawRotation(AttemptFrame * 24.0f);
   SetDrawColour(TintR, TintG, TintB);
   SetDrawScale(2);
-  DrawBackground();
+  DrawGameBackground();
   ResetDrawState();
   SetDrawScale(1);
 

@@ -29,6 +29,8 @@ FILE* OpenTemp(const std::string& target, std::string* temp);
 bool CommitTemp(FILE* f, const std::string& temp, const std::string& target, int error);
 bool WriteFailed(const std::string& why);  // records why; returns false
 int64_t BankBytes();
+int StreamCount();  // open streams, the start-up log among them
+int BankCount();
 
 // Owned by log.cpp: a loader's failure, reported through LogFailure ("could
 // not load <file>: <reason>") the first time that file fails. Returns 0,

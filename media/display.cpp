@@ -234,8 +234,12 @@ void SetVirtualResolution(int width, int height) {
 const int& VirtW = VirtualW;
 const int& VirtH = VirtualH;
 
+void (*media::DrawRecorder)(const DrawnBox&) = nullptr;
+void SetDrawRecorder(void (*recorder)(const DrawnBox&)) { media::DrawRecorder = recorder; }
+
 void Cls() {
   if (!Renderer) return;
+  if (DrawRecorder) DrawRecorder(DrawnBox{DRAWN_CLEAR, "", 0, 0, 0, 0, false});
   SDL_SetRenderDrawColor(Renderer, 0, 0, 0, 255);
   SDL_RenderClear(Renderer);
 }
@@ -336,6 +340,8 @@ void DisplayHandleEvent(const SDL_Event& event) {
       Renderer)
     SDL_GetRendererOutputSize(Renderer, &RealW, &RealH);
 }
+
+int PixmapCount() { return int(Pixmaps.size()); }
 
 int64_t DisplayBytes() {
   int64_t bytes = ImageBytes() + FontBytes();

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+struct DrawnBox;  // media.h
+
 namespace media {
 
 // The drawing state every draw reads (owned by image.cpp).
@@ -31,12 +33,18 @@ SDL_Texture* MakeTexture(const uint32_t* pixels, int width, int height, bool fil
 // A one-frame image from 0xAARRGGBB pixels; handle centred when AutoCentre is on.
 int ImageFromPixels(const std::vector<uint32_t>& pixels, int width, int height, int flags);
 
+// The layout check's recorder (display.cpp): null unless a check set it.
+extern void (*DrawRecorder)(const DrawnBox&);
+
 // Called by CloseDisplay: textures die with the renderer.
 void FreeAllImages();  // image.cpp
 void FreeAllFonts();   // font.cpp
 void FontShutdown();   // font.cpp: releases FreeType
 int64_t ImageBytes();  // image.cpp: pixels held, for the memory figure
 int64_t FontBytes();   // font.cpp
+int ImageCount();      // image.cpp: live handles, for the leak figures
+int FontCount();       // font.cpp
+int PixmapCount();     // display.cpp
 
 // PNG files as 0xAARRGGBB pixels (png.cpp). Decoding gives "" or why the
 // bytes were refused ("damaged (...)", "too large (...)"); writing false.

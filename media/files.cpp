@@ -83,19 +83,25 @@ static bool ReadOnlyFile(const std::string& path) {
   return (st.st_mode & 0222) == 0 || access(path.c_str(), W_OK) != 0;
 }
 
-// Temporary files are named "<target>.<process id>[-n].part". Those of this
-// target left by a copy of the game that was killed while saving are removed;
-// a running copy's are left alone.
+// Temporary files are named "<target>.<process id>[-n].part". Those left
+// beside the target by a copy of the game that was killed while saving are
+// removed; a running copy's are left alone. Not only the target's own: a
+// screenshot's name is new every time, so a screenshot cut short would
+// otherwise stay for good. Any file of the same kind counts (the same
+// extension: a screenshot clears old screenshots' leftovers).
 static void RemoveStaleTemps(const std::string& target) {
   namespace fs = std::filesystem;
   fs::path path(target);
-  std::string prefix = path.filename().string() + ".", suffix = ".part";
+  std::string kind = path.extension().string(), suffix = ".part";
   std::error_code error;
   fs::directory_iterator entries(path.has_parent_path() ? path.parent_path() : fs::path("."), error);
   for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
     std::string name = entries->path().filename().string();
-    if (name.size() <= prefix.size() + suffix.size() || !name.starts_with(prefix) || !name.ends_with(suffix)) continue;
-    std::string owner = name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+    if (!name.ends_with(suffix)) continue;
+    std::string stem = name.substr(0, name.size() - suffix.size());
+    size_t dot = stem.rfind('.');
+    if (dot == std::string::npos || dot == 0 || fs::path(stem.substr(0, dot)).extension().string() != kind) continue;
+    std::string owner = stem.substr(dot + 1);
     owner = owner.substr(0, owner.find('-'));
     if (owner.empty() || owner.size() > 9 || owner.find_first_not_of("0123456789") != std::string::npos) continue;
     pid_t pid = pid_t(std::stol(owner));
@@ -191,6 +197,9 @@ std::string media::ReadMediaFile(const std::string& path, size_t maxBytes, std::
   }
   return bytes.empty() ? "damaged (empty file)" : "";
 }
+
+int media::StreamCount() { return int(Streams.size()); }
+int media::BankCount() { return int(Banks.size()); }
 
 int64_t media::BankBytes() {
   int64_t total = 0;

@@ -10,6 +10,7 @@
 #include FT_OUTLINE_H
 
 #include <algorithm>
+#include <cmath>
 #include <unordered_map>
 
 using namespace media;
@@ -58,6 +59,17 @@ Bitmap Rasterise(FT_Face face, bool smooth) {
     }
   }
   return out;
+}
+
+// The box of the glyphs' quads: the ink the player sees, a pixel or two of
+// smoothing around it.
+void RecordText(const std::string& text, const std::vector<SDL_Vertex>& vertices) {
+  DrawnBox box{DRAWN_TEXT, text, 1e30f, 1e30f, -1e30f, -1e30f, std::fmod(Draw.rotation, 360.0f) != 0.0f};
+  for (const SDL_Vertex& v : vertices) {
+    box.left = std::min(box.left, v.position.x), box.right = std::max(box.right, v.position.x);
+    box.top = std::min(box.top, v.position.y), box.bottom = std::max(box.bottom, v.position.y);
+  }
+  DrawRecorder(box);
 }
 
 }  // namespace
@@ -152,6 +164,33 @@ int LoadFont(const std::string& path, int pixelSize, bool smooth) {
   return handle;
 }
 
+FaceMetrics MeasureFace(const std::string& path) {
+  FaceMetrics metrics;
+  std::vector<uint8_t> file;
+  if (!Library && FT_Init_FreeType(&Library) != 0) return metrics;
+  if (!ReadMediaFile(path, MaxFontFileBytes, file).empty()) return metrics;
+  FT_Face face;
+  if (FT_New_Memory_Face(Library, file.data(), FT_Long(file.size()), 0, &face) != 0) return metrics;
+  constexpr int Size = 100;  // large enough that rounding does not show
+  if (FT_Set_Pixel_Sizes(face, 0, Size) == 0) {
+    FT_Select_Charmap(face, FT_ENCODING_UNICODE);
+    FT_Pos top = 0, bottom = 0, advance = 0;
+    const std::string sample = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 ";
+    for (int c = 33; c < 127; ++c) {
+      if (FT_Load_Char(face, FT_ULong(c), FT_LOAD_NO_HINTING) != 0) continue;
+      const FT_Glyph_Metrics& g = face->glyph->metrics;
+      top = std::max(top, g.horiBearingY);
+      bottom = std::min(bottom, g.horiBearingY - g.height);
+      if (sample.find(char(c)) != std::string::npos) advance += face->glyph->advance.x;
+    }
+    if (FT_Load_Char(face, ' ', FT_LOAD_NO_HINTING) == 0) advance += face->glyph->advance.x;
+    metrics.inkHeight = float(top - bottom) / 64.0f / Size;
+    metrics.advance = float(advance) / 64.0f / Size / float(sample.size());
+  }
+  FT_Done_Face(face);
+  return metrics;
+}
+
 void FreeFont(int font) {
   if (Font* f = FindFont(font)) {
     SDL_DestroyTexture(f->texture);
@@ -197,6 +236,7 @@ void DrawText(const std::string& text, float x, float y) {
     pen += g.advance;
   }
   if (vertices.empty()) return;
+  if (DrawRecorder) RecordText(text, vertices);
   SDL_SetTextureBlendMode(f->texture, SdlBlend(Draw.blend));
   SDL_RenderGeometry(Renderer, f->texture, vertices.data(), static_cast<int>(vertices.size()),
                      indices.data(), static_cast<int>(indices.size()));
@@ -223,6 +263,8 @@ void FreeAllFonts() {
   Fonts.clear();
   Current = 0;
 }
+
+int FontCount() { return int(Fonts.size()); }
 
 int64_t FontBytes() {
   int64_t bytes = 0;

@@ -2,9 +2,12 @@
 // their handles, the drawing state (colour, alpha, blend, rotation, scale),
 // drawing images, rectangles and lines, and pixel-accurate collisions.
 //
-// Each image is one texture holding its frames on a grid with a transparent
-// gap between cells, so smooth scaling never bleeds a neighbour in. The
-// frames' opacity stays on the CPU as masks for the collision test.
+// Each image is one texture holding its frames on a grid. Every cell has a
+// one-pixel border that repeats its own edge pixels: smooth scaling samples
+// half a texel past a frame's edge, and there it finds the frame's own
+// colour rather than a neighbour or a transparent gap, so tiles laid edge
+// to edge show no seam. The frames' opacity stays on the CPU as masks for
+// the collision test.
 #include "media/display_internal.h"
 #include "media/internal.h"
 #include "media/media.h"
@@ -31,7 +34,7 @@ struct Image {
 std::unordered_map<int, Image> Images;
 bool AutoCentring = false;
 SDL_Texture* WhiteTexel = nullptr;  // stretched into filled rectangles
-constexpr int kGap = 1;
+constexpr int kPad = 1;  // border around each cell, on every side
 constexpr int kMaxTextureWidth = 4096;
 
 Image* FindImage(int image) {
@@ -52,21 +55,22 @@ int MakeImage(const std::vector<uint32_t>& sheet, int sheetW, int sheetH, int ce
   if (!Renderer || !CellsFit(sheetW, sheetH, cellW, cellH, firstCell, count)) return 0;
   int sheetColumns = sheetW / cellW;
 
-  int columns = std::clamp(kMaxTextureWidth / (cellW + kGap), 1, count);
+  int columns = std::clamp(kMaxTextureWidth / (cellW + 2 * kPad), 1, count);
   int rows = (count + columns - 1) / columns;
-  int texW = columns * (cellW + kGap), texH = rows * (cellH + kGap);
+  int texW = columns * (cellW + 2 * kPad), texH = rows * (cellH + 2 * kPad);
   std::vector<uint32_t> atlas(static_cast<size_t>(texW) * texH, 0);
   std::vector<uint8_t> opaque(static_cast<size_t>(count) * cellW * cellH);
   for (int f = 0; f < count; ++f) {
     int cell = firstCell + f;
     int sx = cell % sheetColumns * cellW, sy = cell / sheetColumns * cellH;
-    int tx = f % columns * (cellW + kGap), ty = f / columns * (cellH + kGap);
-    for (int y = 0; y < cellH; ++y) {
-      for (int x = 0; x < cellW; ++x) {
-        uint32_t c = sheet[static_cast<size_t>(sy + y) * sheetW + sx + x];
+    int tx = f % columns * (cellW + 2 * kPad), ty = f / columns * (cellH + 2 * kPad);
+    for (int y = -kPad; y < cellH + kPad; ++y) {
+      for (int x = -kPad; x < cellW + kPad; ++x) {
+        int cx = std::clamp(x, 0, cellW - 1), cy = std::clamp(y, 0, cellH - 1);
+        uint32_t c = sheet[static_cast<size_t>(sy + cy) * sheetW + sx + cx];
         if ((flags & IMAGE_MASKED) && (c & 0xFFFFFF) == 0) c = 0;
-        atlas[static_cast<size_t>(ty + y) * texW + tx + x] = c;
-        opaque[(static_cast<size_t>(f) * cellH + y) * cellW + x] = (c >> 24) != 0;
+        atlas[static_cast<size_t>(ty + kPad + y) * texW + tx + kPad + x] = c;
+        if (cx == x && cy == y) opaque[(static_cast<size_t>(f) * cellH + y) * cellW + x] = (c >> 24) != 0;
       }
     }
   }
@@ -143,6 +147,22 @@ void DrawTurned(SDL_Texture* texture, const SDL_Rect& src, float w, float h, flo
     SDL_RenderGeometry(Renderer, texture, grid.data(), int(grid.size()), indices.data(), int(indices.size()));
 }
 
+// The software renderer truncates a draw's scaled position and size each on
+// its own, so two tiles meeting at a fraction of a real pixel leave a pixel
+// of gap between them. Their edges go to whole real pixels instead (the
+// left and top where truncation put them), so neighbours share an edge.
+void SnapToPixels(SDL_FRect& r) {
+  float sx = 1, sy = 1;
+  SDL_RenderGetScale(Renderer, &sx, &sy);
+  if (sx <= 0 || sy <= 0) return;
+  // Away from zero, so the renderer's own multiply and truncate land on it.
+  auto exact = [](float whole, float scale) { return (whole + (whole < 0 ? -0.001f : 0.001f)) / scale; };
+  auto edge = [](float v) { return v < 0 ? std::ceil(v - 0.001f) : std::floor(v + 0.001f); };
+  float left = edge(r.x * sx), right = edge((r.x + r.w) * sx);
+  float top = edge(r.y * sy), bottom = edge((r.y + r.h) * sy);
+  r = SDL_FRect{exact(left, sx), exact(top, sy), exact(right - left, sx), exact(bottom - top, sy)};
+}
+
 // Draws a texture rectangle of size w × h whose handle point lands on (x, y),
 // under the drawing state, scaled and turned about that point. A negative
 // scale mirrors it; the handle then sits as far from the opposite edge.
@@ -157,10 +177,20 @@ void DrawTransformed(SDL_Texture* texture, const SDL_Rect& src, float w, float h
   float cx = (Draw.scaleX < 0 ? w - handleX : handleX) * sx;
   float cy = (Draw.scaleY < 0 ? h - handleY : handleY) * sy;
   SDL_FRect dst{x - cx, y - cy, w * sx, h * sy};
+  if (SoftwareRenderer()) SnapToPixels(dst);
   SDL_FPoint centre{cx, cy};
   int flip = (Draw.scaleX < 0 ? SDL_FLIP_HORIZONTAL : 0) | (Draw.scaleY < 0 ? SDL_FLIP_VERTICAL : 0);
   SDL_RenderCopyExF(Renderer, texture, &src, &dst, turned ? Draw.rotation : 0, &centre,
                     static_cast<SDL_RendererFlip>(flip));
+}
+
+// For the layout check: the box a w × h draw with its handle on (x, y)
+// covers, unturned (a turned one is flagged, and its box is not checked).
+void RecordBox(int kind, float w, float h, float handleX, float handleY, float x, float y) {
+  float x1 = x - handleX * Draw.scaleX, y1 = y - handleY * Draw.scaleY;
+  float x2 = x1 + w * Draw.scaleX, y2 = y1 + h * Draw.scaleY;
+  DrawRecorder(DrawnBox{kind, "", std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2),
+                        std::fmod(Draw.rotation, 360.0f) != 0.0f});
 }
 
 }  // namespace
@@ -199,6 +229,8 @@ void FreeAllImages() {
   if (WhiteTexel) SDL_DestroyTexture(WhiteTexel);
   WhiteTexel = nullptr;
 }
+
+int ImageCount() { return int(Images.size()); }
 
 int64_t ImageBytes() {
   int64_t bytes = 0;
@@ -308,7 +340,8 @@ void GetColour(int* r, int* g, int* b) {
 void DrawImage(int image, float x, float y, int frame) {
   Image* i = FindImage(image);
   if (!i || frame < 0 || frame >= i->frames) return;
-  SDL_Rect src{frame % i->columns * (i->width + kGap), frame / i->columns * (i->height + kGap),
+  if (DrawRecorder) RecordBox(DRAWN_IMAGE, float(i->width), float(i->height), i->handleX, i->handleY, x, y);
+  SDL_Rect src{frame % i->columns * (i->width + 2 * kPad) + kPad, frame / i->columns * (i->height + 2 * kPad) + kPad,
                i->width, i->height};
   DrawTransformed(i->texture, src, float(i->width), float(i->height), i->handleX, i->handleY,
                   x, y);
@@ -323,6 +356,7 @@ void DrawRect(float x, float y, float width, float height) {
     WhiteTexel = MakeTexture(&white, 1, 1, false);
     if (!WhiteTexel) return;
   }
+  if (DrawRecorder) RecordBox(DRAWN_RECT, width, height, 0, 0, x, y);
   DrawTransformed(WhiteTexel, SDL_Rect{0, 0, 1, 1}, width, height, 0, 0, x, y);
 }
 

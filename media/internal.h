@@ -29,5 +29,6 @@ void SoundShutdown();
 
 // Owned by sound.cpp.
 int64_t SoundBytes();
+int SoundCount();
 
 }  // namespace media

@@ -154,6 +154,27 @@ void DrawText(const std::string& text, float x, float y);  // top-left at (x, y)
 int TextWidth(const std::string& text);  // unscaled sum of advances
 int FontHeight();                        // line height of the current font
 
+// A face's shape as fractions of the pixel size it is loaded at: the height
+// of its ink over the printable ASCII characters (tallest ascender to lowest
+// descender) and the average advance over letters, digits and space. Zeros
+// when the file cannot be read.
+struct FaceMetrics {
+  float inkHeight = 0, advance = 0;
+};
+FaceMetrics MeasureFace(const std::string& path);
+
+// A layout check records where every text, filled rectangle and image lands,
+// in virtual units, and when the screen is cleared; nothing is recorded
+// unless a check sets a recorder (nullptr stops it).
+enum { DRAWN_CLEAR = 0, DRAWN_TEXT = 1, DRAWN_RECT = 2, DRAWN_IMAGE = 3 };
+struct DrawnBox {
+  int kind;
+  std::string text;
+  float left, top, right, bottom;
+  bool turned;  // drawn under a rotation: the box is the turned shape's bounds
+};
+void SetDrawRecorder(void (*recorder)(const DrawnBox&));
+
 // ---------------------------------------------------------------- sound
 
 // The drivers that can reach a speaker (not SDL's "disk" and "dummy"), at
@@ -239,6 +260,15 @@ void AddVirtualJoystick(const std::string& name, int buttons);  // tests
 
 int CollectGarbage();       // a count: live handles freed since last call
 int64_t MemoryInUse();      // bytes held by loaded media and banks
+
+// What a long run watches for leaks: the media's live handles of each kind,
+// the process's resident memory and its open file descriptors.
+struct MediaFigures {
+  int images = 0, fonts = 0, pixmaps = 0, sounds = 0, streams = 0, banks = 0;
+  int64_t residentBytes = 0;
+  int openFiles = 0;
+};
+MediaFigures CountMediaFigures();
 // The player's own folder for this program, from the system's convention
 // (on Linux $XDG_DATA_HOME/<name>/, usually ~/.local/share/<name>/), made if
 // missing; empty when there is none.

@@ -178,6 +178,11 @@ void media::SoundShutdown() {
   std::fill(std::begin(Channels), std::end(Channels), Channel());
 }
 
+int media::SoundCount() {
+  std::lock_guard<std::mutex> guard(Lock);
+  return int(Sounds.size());
+}
+
 int64_t media::SoundBytes() {
   std::lock_guard<std::mutex> guard(Lock);
   int64_t total = 0;

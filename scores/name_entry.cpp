@@ -19,6 +19,8 @@ static void WaitForRelease() {
 // "scores.dat", so "|" and characters beyond one byte are refused.
 static bool Storable(int code) { return code >= 32 && code <= 255 && code != '|'; }
 
+constexpr int NameMargin = 20;  // kept clear at each side of the screen
+
 void EnterName() {
   FlushInput();
   WaitForRelease();
@@ -34,7 +36,9 @@ void EnterName() {
     DrawTextAligned(VirtW / 2, VirtH / 2 - 100, "Enter Your Name", 1, 1);
     SetFont(FontTable[FONT_BLUE_96]);
     std::string cursor = Millisecs() % 600 < 300 ? "_" : " ";
-    DrawTextAligned(VirtW / 2 - TextWidth(PlayerName) / 2, VirtH / 2, PlayerName + cursor, 0, 1);
+    // A name too long for the screen shows its end, where the typing is.
+    std::string shown = CutStartToWidth(PlayerName, VirtW - 2 * NameMargin - TextWidth("_"));
+    DrawTextAligned(VirtW / 2 - TextWidth(shown) / 2, VirtH / 2, shown + cursor, 0, 1);
 
     bool confirmed = KeyHit(VK_RETURN) > 0 || MouseDown(1) || KeyDown(VK_ESCAPE);
     EndFrame(TargetFps, 0, 1);

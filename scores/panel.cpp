@@ -104,6 +104,8 @@ static bool DrawGraph(int a, int64_t highest, const Variant& v, std::vector<std:
   return oldestDrawn;
 }
 
+constexpr int NameGap = 8;  // between a table row's name and its score
+
 // Returns how many rows were drawn.
 static int DrawTable(int a) {
   int W = VirtW, H = VirtH;
@@ -120,8 +122,10 @@ static int DrawTable(int a) {
       ShownRecord = s;
       if (MouseDown(1)) ShownIndex = 1000 + n;
     }
-    DrawTextAligned(W - a - 6, y, Left(s->Name, 24), 0, 0);
-    DrawTextAligned(W - a + 314, y, Right("000000000000" + std::to_string(s->Score), 12), 2, 0);
+    // A name of wide letters is cut short of its score rather than running into it.
+    std::string score = Right("000000000000" + std::to_string(s->Score), 12);
+    DrawTextAligned(W - a - 6, y, CutToWidth(Left(s->Name, 24), 320 - TextWidth(score) - NameGap), 0, 0);
+    DrawTextAligned(W - a + 314, y, score, 2, 0);
     if (s == ShownRecord) {
       SetDrawColour(255, 255, 255, 0.3f);
       DrawRect(float(W - a - 6), float(y), 320, 17);
@@ -155,7 +159,7 @@ static void DrawDetailBox(int a, const Scores& s) {
   DrawRect(float(W - a - 12), float(H - 576), 330, 140);
   SetFont(FontTable[FONT_BASIC_24]);
   SetDrawColour(80, 80, 0);
-  DrawTextAligned(W - a - 6, H - 572, s.Name, 0, 0);
+  DrawTextAligned(W - a - 6, H - 572, CutToWidth(s.Name, 320), 0, 0);  // the box is 330 wide
   SetDrawColour(0, 0, 80);
   DrawTextAligned(W - a + 314, H - 551, std::to_string(s.Score), 2, 0);
   SetFont(FontTable[FONT_BASIC_20]);

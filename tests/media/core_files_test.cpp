@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <fstream>
 #include <sstream>
@@ -95,6 +96,19 @@ TEST_F(CoreFiles, WriteReplacesTheTargetOnlyAtClose) {
   CloseStream(out);
   EXPECT_EQ(Slurp("scores.dat"), "new\r\n");
   EXPECT_EQ(Entries("."), std::vector<std::string>{"scores.dat"});
+}
+
+// A killed copy's leftovers go with the next save of the same kind of file,
+// a screenshot's too though the next one has another name; what is not a
+// temporary file of the game's, or is another kind, stays.
+TEST_F(CoreFiles, SavingClearsTemporaryFilesOfDeadCopies) {
+  const std::string dead = ".999999999.part";  // beyond any process number
+  for (const char* name : {"Shot 1.png", "Setup.ini", "notes", "holiday.png.part"})
+    Spit(name + (std::string(name).ends_with(".part") ? "" : dead), "cut short");
+  CloseStream(OpenWrite("Shot 2.png"));
+  std::vector<std::string> left = Entries(".");
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{"Setup.ini" + dead, "Shot 2.png", "holiday.png.part", "notes" + dead}));
 }
 
 TEST_F(CoreFiles, FailedOpensGiveNoStreamAndStaleStreamsDoNothing) {
