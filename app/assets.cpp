@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "app/essentials.h"
+#include "app/startup.h"
 #include "frame/common_media.h"
 #include "frame/draw.h"
 #include "frame/figures.h"
@@ -69,6 +70,39 @@ static void ChooseVirtualScreen() {
   SetVirtualResolution(width, height);
 }
 
+// The first colour depth that has a full-screen mode of the chosen size, or
+// 0 for a window.
+static int FullScreenDepth() {
+  if (Settings[SETTING_FULLSCREEN] != 1) return 0;
+  for (int depth : {32, 24, 16})
+    if (FullScreenModeExists(ScreenW, ScreenH, depth)) return depth;
+  AddMessage("Can't set to fullscreen in this resolution.", 1);
+  return 0;
+}
+
+// A full screen the machine refuses opens as a window instead. The settings
+// (the panel, "Setup.ini") then say what opened, not what was asked for.
+static void OpenChosenDisplay(int depth) {
+  bool opened = OpenDisplay(ScreenW, ScreenH, depth, 60);
+  if (!opened && depth > 0) {
+    AddMessage("Can't set to fullscreen in this resolution.", 1);
+    opened = OpenDisplay(ScreenW, ScreenH, 0, 60);
+  }
+  if (!opened) CannotStart("");  // the display named its failure
+  Settings[SETTING_FULLSCREEN] = DisplayFullScreen() ? 1 : 0;
+}
+
+// SDL falls back to another renderer when the chosen one cannot be made: the
+// log names the one made, and that becomes the choice. A headless run draws
+// in software by request and leaves the player's choice alone.
+static void LogRendererInUse() {
+  static const char* lines[] = {"\tUsing OpenGL Driver", "\tUsing DirectX 9 Driver", "\tUsing DirectX 7 Driver"};
+  int inUse = RendererInUse();
+  if (inUse < RENDERER_OPENGL || inUse > RENDERER_DX7) return;
+  LogLine(lines[inUse]);
+  if (!Options.headless) Settings[SETTING_RENDERER] = inUse;
+}
+
 void ApplyDisplayMode() {
   BuildModeList();
   LogLine("");
@@ -80,25 +114,15 @@ void ApplyDisplayMode() {
   }
   int& renderer = Settings[SETTING_RENDERER];
   if (FileType(CrashMarker()) == 1 && renderer == RENDERER_OPENGL) renderer = RENDERER_DX9;
-  static const char* driverLines[] = {"\tUsing OpenGL Driver", "\tUsing DirectX 9 Driver", "\tUsing DirectX 7 Driver"};
-  if (renderer >= RENDERER_OPENGL && renderer <= RENDERER_DX7) LogLine(driverLines[renderer]);
   ChooseRenderer(renderer);
 
-  int depth = 0;
-  if (Settings[SETTING_FULLSCREEN] == 1) {
-    for (int d : {32, 24, 16}) {
-      if (FullScreenModeExists(ScreenW, ScreenH, d)) {
-        depth = d;
-        break;
-      }
-    }
-    if (depth == 0) AddMessage("Can't set to fullscreen in this resolution.", 1);
-  }
+  int depth = FullScreenDepth();
   LogLine("\tResolution : " + std::to_string(ScreenW) + "x" + std::to_string(ScreenH) + "," + std::to_string(depth));
   RequireEssentials(false);
 
   CloseStream(OpenWrite(CrashMarker()));
-  if (!OpenDisplay(ScreenW, ScreenH, depth, 60)) CannotStart("");  // the display named its failure
+  OpenChosenDisplay(depth);
+  LogRendererInUse();
   ChooseVirtualScreen();
 
   LoadCommonAssets();

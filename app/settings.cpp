@@ -11,6 +11,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "app/startup.h"
 #include "controls/controls.h"
 #include "frame/draw.h"
 #include "frame/folders.h"
@@ -170,6 +171,17 @@ void ReadSettingsFile() {
   FreeBank(file);
 }
 
+// A driver that would not open left sound on another one: when that one is
+// among the choices it becomes the choice, so the panel and the file say
+// what plays. (One that is not, the panel names by itself.) A headless run
+// is silent by request and leaves the player's choice alone.
+static void ChooseAudioDriverInUse() {
+  std::string inUse = AudioDriverInUse();
+  if (Options.headless || inUse.empty()) return;
+  for (size_t i = 0; i < AudioDriverNames.size(); i++)
+    if (AudioDriverNames[i] == inUse) Settings[SETTING_AUDIO_DRIVER] = int(i);
+}
+
 void ChooseAudioDriver() {
   int& driver = Settings[SETTING_AUDIO_DRIVER];
   if (!AudioDriverGiven) {
@@ -188,6 +200,7 @@ void ChooseAudioDriver() {
       if (Left(Upper(name), 6) != "OPENAL" || EnableOpenAL()) SetAudioDriver(name);
     }
   }
+  ChooseAudioDriverInUse();
   LogLine("Set Audio Driver");
   LogLine("");
 }

@@ -17,15 +17,17 @@
 #include "game/game.h"
 #include "media/media.h"
 
-int PanelY = -300;
-
 // An out-of-range value shows label0, so a click moves on from option 0:
-// what the player sees is what the click advances.
+// what the player sees is what the click advances. The audio row shows the
+// driver sound is on even when it is none of the choices (no speaker could
+// be reached, so output went to SDL's silent one); a click then picks the
+// first choice.
 int OptionRow(int entry, int x, int y, int iconBase, const std::string& label0, const std::string& label1,
               const std::string& label2, const std::string& label3, const std::string& label4,
               const std::string& label5) {
   std::string labels[6] = {label0, label1, label2, label3, label4, label5};
-  if (label0 == "AUDIO" && !AudioDriverNames.empty()) {
+  bool audio = label0 == "AUDIO" && !AudioDriverNames.empty();
+  if (audio) {
     for (int i = 0; i < 6; i++)
       labels[i] = i < int(AudioDriverNames.size()) ? "Audio Driver|" + AudioDriverNames[i] : "";
   }
@@ -34,7 +36,12 @@ int OptionRow(int entry, int x, int y, int iconBase, const std::string& label0, 
     if (!labels[i].empty()) count = i + 1;
   int value = Settings[entry];
   bool valid = value >= 0 && value < count && !labels[value].empty();
-  const std::string& shown = valid ? labels[value] : labels[0];
+  std::string shown = valid ? labels[value] : labels[0];
+  int from = valid ? value : 0;
+  if (audio && !valid && !AudioDriverInUse().empty()) {
+    shown = "Audio Driver|" + AudioDriverInUse();
+    from = -1;
+  }
 
   SetDrawScale(1);
   SetFont(FontTable[FONT_PANEL]);
@@ -57,7 +64,7 @@ int OptionRow(int entry, int x, int y, int iconBase, const std::string& label0, 
   if (!MouseInBox(x, top, w, 32)) DrawSprite(IconStripCrisp, x, top, frame, SPRITE_IMAGES);
   if (!MouseInBox(x, top, w + 38, 32)) return 0;
   DrawGlowSprite(IconStripCrisp, x, top, frame, IconStrip, 1.1f, 0.8f);
-  if (MouseHitLeft) Settings[entry] = ((valid ? value : 0) + 1) % count;
+  if (MouseHitLeft) Settings[entry] = (from + 1) % count;
   return 1;
 }
 
@@ -186,6 +193,7 @@ static bool ApplyButton() {
       SettingsMenuOpen = 0;
       WriteSettingsFile();
       ApplyDisplayMode();
+      WriteSettingsFile();  // again, with what the display really opened
       return true;
     }
   }
@@ -262,13 +270,7 @@ static void AudioColumn() {
   }
 }
 
-void RunSettingsPanel() {
-  MouseHitLeft = MouseHit(1);
-  MouseHitRight = MouseHit(2);
-  if (SettingsMenuOpen == 1 && PanelY < 0) PanelY += 32;
-  if (SettingsMenuOpen == 0 && PanelY > -300) PanelY -= 32;
-  if (PanelY <= -300) return;
-
+static void DrawAndWorkPanel() {
   SetFont(FontTable[FONT_PANEL]);
   ResetDrawState();
   DrawBackground();
@@ -279,4 +281,16 @@ void RunSettingsPanel() {
   if (InputMode == 0)
     for (int p = 1; p <= std::min(PlayerSlots, 4); p++) BindingPad(p);
   AudioColumn();
+}
+
+// Clicks add up until the panel has looked at them, then are spent: one
+// that hit no widget was not for the panel, and must not fire later when
+// the panel opens.
+void RunSettingsPanel() {
+  MouseHitLeft += MouseHit(1);
+  MouseHitRight += MouseHit(2);
+  if (SettingsMenuOpen == 1 && PanelY < 0) PanelY += 32;
+  if (SettingsMenuOpen == 0 && PanelY > -300) PanelY -= 32;
+  if (PanelY > -300) DrawAndWorkPanel();
+  MouseHitLeft = MouseHitRight = 0;
 }

@@ -5,8 +5,8 @@
 
 #include <string>
 
-extern int PanelY;  // -300 closed, 20 fully open; widgets are placed relative to it
-
+// Slides the panel (PanelY, frame/frame_end.h: its widgets are placed
+// relative to it), draws it and works its widgets, once a frame.
 void RunSettingsPanel();
 
 // Shows the option chosen in Settings[entry] and advances it on a left click;

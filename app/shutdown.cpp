@@ -32,21 +32,23 @@ static void DrawFeedbackText(int x, int y, int slot, const char* text) {
   DrawTextWithin(x, y, text, 0, 0, slot == FONT_BLUE_72 ? ThanksWidth : 640 - x);
 }
 
-void ShowThanksScreen() {
-  CloseDisplay();
-  OpenDisplay(640, 480, 0, 60);
-  Cls();
-  SetDrawColour(0, 0, 80, 1);
-  DrawRect(0, 0, 640, 480);
-
-  SetBlendKind(1);
-  SetDrawColour(255, 255, 255, 1);
+static void LoadThanksMedia() {
   AutoCentre(false);
   LogoImage = LoadImage(CommonFolder + "logo.png", IMAGE_MASKED | IMAGE_FILTERED);
   CommunityLogoImage = LoadImage(CommonFolder + "Brimhall.png", IMAGE_MASKED | IMAGE_FILTERED);
   SetImageHandle(LogoImage, 0, 0);
   SetImageHandle(CommunityLogoImage, 0, 0);
   LoadThanksFonts();
+}
+
+static void DrawThanksScreen() {
+  Cls();
+  ResetDrawState();
+  SetDrawColour(0, 0, 80, 1);
+  DrawRect(0, 0, 640, 480);
+
+  SetBlendKind(1);
+  SetDrawColour(255, 255, 255, 1);
   SetDrawScale(0.5f);
   DrawImage(LogoImage, 0, 0, 0);
   DrawImage(CommunityLogoImage, 384, 224, 0);
@@ -70,6 +72,13 @@ void ShowThanksScreen() {
       {164, "Support Homebrew games by"},
       {184, "saying thanks to their developers."}};
   for (const auto& line : lines) DrawFeedbackText(270, line.y, FONT_BASIC_14, line.text);
+}
+
+void ShowThanksScreen() {
+  CloseDisplay();
+  OpenDisplay(640, 480, 0, 60);
+  LoadThanksMedia();
+  DrawThanksScreen();
   Flip(0);
 }
 
@@ -77,9 +86,30 @@ void ShowThanksScreen() {
 // one window the player could otherwise not close with it.
 static bool AnyInput() {
   bool altF4 = KeyDown(VK_F4) && (KeyDown(VK_LMENU) || KeyDown(VK_RMENU));
-  return ScanAnyInput() > 0 || MouseDown(1) || MouseDown(2) || altF4 || NextChar() != 0 || CloseRequested() ||
+  return ScanAnyInput() > 0 || MouseDown(1) || MouseDown(2) || altF4 || CloseRequested() ||
          TerminationSignal() != 0;
 }
+
+// Only a press made after the screen appeared ends it: what was held then
+// (the Escape that quit) must be let go first, and the characters typed
+// during the game are thrown away, not taken for a key. The screen is drawn
+// again every frame, since an X server without a compositor does not keep
+// a window's picture: one drawn before the window was mapped, or covered
+// since, is simply gone.
+void WaitOnThanksScreen() {
+  FlushInput();
+  while (!AnyInput()) {
+    SleepMs(16);
+    PollEvents();
+    DrawThanksScreen();
+    Flip(0);
+  }
+}
+
+// Reached only from a running program: the display opened fine, so the
+// marker of a display being opened must not outlive it (a quit during the
+// engine test would otherwise make the next start change renderer).
+static void ClearDisplayCrashMarker() { DeleteFile(CrashMarker()); }
 
 void ShutDown() {
   ShowPointer();
@@ -90,15 +120,14 @@ void ShutDown() {
   LogLine("Bye!");
   LogLine("");
   LogLine("Play again, soon!!");
+  ClearDisplayCrashMarker();
 
   // Ended by a signal, the program is not shown anything more: the terminal
   // or the session is closing, and no one waits to press a key.
   bool signalled = TerminationSignal() != 0;
   if (!signalled) ShowThanksScreen();
   bool unattended = signalled || Options.headless || (FrameLimit > 0 && FramesEnded >= FrameLimit);
-  if (!unattended) {
-    while (!AnyInput()) SleepMs(10);
-  }
+  if (!unattended) WaitOnThanksScreen();
   CloseDisplay();
   CloseStartupLog();
   EndProcess(0);

@@ -9,3 +9,6 @@
 
 // The thanks screen in a fresh 640 x 480 window, presented once.
 void ShowThanksScreen();
+// Keeps it on show until a key, button or click made after it appeared, or
+// the window's close button.
+void WaitOnThanksScreen();

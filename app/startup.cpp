@@ -121,7 +121,7 @@ static void LogHeader() {
 
 void ConnectFrameHooks() {
   FrameHook.drawPopups = [] { DrawPopups(CamX, CamY); };
-  FrameHook.settingsToggled = WriteSettingsFile;
+  FrameHook.settingsChanged = WriteSettingsFile;
   FrameHook.runSettingsPanel = RunSettingsPanel;
   FrameHook.advanceMusic = UpdateMusic;
   FrameHook.shutDown = ShutDown;
@@ -132,7 +132,6 @@ void ResetApp() {
   PlayerSlots = 4;
   AudioDriverNames.clear();
   ModeCount = GraphicsOpen = 0;
-  PanelY = -300;
   TitleSlide = StartHeld = StartLatch = EscLatch = 0;
   RunGameHook = RunGame;
 }

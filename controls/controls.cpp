@@ -101,7 +101,10 @@ void ResetControls() {
   }
 }
 
+// Runs before the first frame, so it pumps the events that announce the
+// joysticks itself.
 void ScanJoysticks() {
+  PollEvents();
   JoyCount = JoystickCount();
   if (JoyCount > 4) JoyCount = 4;
   if (JoyCount < 0) JoyCount = 0;
@@ -140,7 +143,10 @@ int ControlDown(int control, int player) {
 int ScanAnyInput() {
   // F11 and F12 belong to the screenshot and the overlay and cannot be bound.
   if (KeyDown(VK_F11) || KeyDown(VK_F12)) return 0;
+  // Shift, Control and Alt also read as their side-less codes 16 to 18,
+  // which come first but have no names: the sided code is the binding.
   for (int code = 1; code <= 255; code++) {
+    if (code >= VK_SHIFT && code <= VK_SHIFT + 2) continue;
     if (KeyDown(code)) return code;
   }
   for (int j = 1; j <= JoyCount; j++) {

@@ -30,6 +30,7 @@ int FrameParity;
 int GcCollected;
 int StatsOverlayOn = 1;
 int SettingsMenuOpen;
+int PanelY = -300;
 int PauseState;
 int MouseX, MouseY;
 int MouseHitLeft, MouseHitRight;
@@ -45,6 +46,7 @@ void ResetFrameState() {
   FrameDeadline = DeadlineThirds = FrameWaitMillis = 0;
   StatsOverlayOn = 1;
   SettingsMenuOpen = PauseState = 0;
+  PanelY = -300;
   MouseX = MouseY = MouseHitLeft = MouseHitRight = 0;
   FramesPresented = FramesEnded = FrameLimit = 0;
   for (int category = 0; category < SPRITE_CATEGORIES; category++) {
@@ -62,7 +64,7 @@ static void RunHook(void (*hook)()) {
 static void ToggleSettingsOnTab() {
   if (!KeyHit(VK_TAB)) return;
   SettingsMenuOpen = 1 - SettingsMenuOpen;
-  RunHook(FrameHook.settingsToggled);
+  RunHook(FrameHook.settingsChanged);
 }
 
 // The memory collector runs on every other frame.
@@ -117,8 +119,8 @@ static void DrawPointer(int showPointer) {
 static void CaptureMouse() {
   MouseX = int(PointerX());
   MouseY = int(PointerY());
-  MouseHitLeft = MouseHit(1);
-  MouseHitRight = MouseHit(2);
+  MouseHitLeft += MouseHit(1);
+  MouseHitRight += MouseHit(2);
 }
 
 // 1000 / 60 ms is 16 and two thirds: the deadline moves in whole
@@ -187,6 +189,39 @@ static void MeasureFrame() {
   FramesEnded++;
 }
 
+// The one pump of the frame, as late in it as it can be, so that what came
+// while the frame was paced and presented counts for the next one. The
+// pointer is captured again to match the presses the pump brought.
+static void PumpInput() {
+  PollEvents();
+  MouseX = int(PointerX());
+  MouseY = int(PointerY());
+}
+
+// Alt+Return: the window to full screen or back. The settings follow what
+// the display then does, not what was asked.
+static void ToggleFullScreen() {
+  SetFullScreen(!DisplayFullScreen());
+  Settings[SETTING_FULLSCREEN] = DisplayFullScreen() ? 1 : 0;
+  RunHook(FrameHook.settingsChanged);
+}
+
+// Keys the frame end takes for itself as soon as they arrive, so the screen
+// never sees them: Escape only closes the open settings panel (on the title
+// it would quit the program), and Alt+Return switches full screen (in name
+// entry Return would confirm the name).
+static void TakeFrameKeys() {
+  if (SettingsMenuOpen == 1 && KeyDown(VK_ESCAPE)) {
+    TakeKey(VK_ESCAPE);
+    SettingsMenuOpen = 0;
+    RunHook(FrameHook.settingsChanged);
+  }
+  if ((KeyDown(VK_LMENU) || KeyDown(VK_RMENU)) && KeyDown(VK_RETURN)) {
+    TakeKey(VK_RETURN);
+    ToggleFullScreen();
+  }
+}
+
 // A termination signal is acted on here, at the end of a frame, where the
 // whole program may run: the closing sequence saves everything first.
 static void QuitIfAsked() {
@@ -196,8 +231,9 @@ static void QuitIfAsked() {
 }
 
 int EndFrame(int /*targetFps*/, int /*spare*/, int showPointer) {
-  RunHook(FrameHook.drawPopups);
+  if (!ScreenHeld) RunHook(FrameHook.drawPopups);
   ToggleSettingsOnTab();
+  HoldScreenUnderPanel(showPointer);
   CollectOnOddFrames();
   int pauseResult = ScreenshotAndPauseKeys();
   RunHook(FrameHook.runSettingsPanel);
@@ -209,6 +245,8 @@ int EndFrame(int /*targetFps*/, int /*spare*/, int showPointer) {
   DrawMessageLog();
   PresentIfShown();
   MeasureFrame();
+  PumpInput();
+  TakeFrameKeys();
   LogFiguresEachMinute();
   QuitIfAsked();
   return pauseResult;

@@ -24,8 +24,13 @@ extern int FrameParity;
 extern int GcCollected;
 extern int StatsOverlayOn;
 extern int SettingsMenuOpen;
+// Where the settings panel hangs: -300 closed, 20 fully open. The panel
+// slides it; the screens under it and the frame end read it.
+extern int PanelY;
 extern int PauseState;  // 0 no pausing, 1 pausing allowed, 2 pause menu open
 extern int MouseX, MouseY;
+// Presses of mouse buttons 1 and 2 not yet read by the settings panel: they
+// add up until it has looked at them, so no click is ever overwritten.
 extern int MouseHitLeft, MouseHitRight;
 
 // Frames presented so far (a slow system presents every other frame).
@@ -41,7 +46,7 @@ extern int FrameLimit;
 // test of a lower layer runs frames without the layers above.
 struct FrameHooks {
   void (*drawPopups)();        // the floating score numbers
-  void (*settingsToggled)();   // Tab opened or closed the panel: write the settings file
+  void (*settingsChanged)();   // Tab or full screen changed them: write the settings file
   void (*runSettingsPanel)();  // draws the panel and works its widgets
   void (*advanceMusic)();      // one step of the music sequencer
   void (*shutDown)();          // the closing sequence; does not return

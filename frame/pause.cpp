@@ -1,7 +1,8 @@
-// pause.cpp — the pause menu: the frozen game picture turns and pulses under
-// a spray of window titles, and a small box offers "Continue" and "Quit".
-// Any player's up, down and first two buttons work it, as do the cursor
-// keys and Space; Escape leaves it.
+// pause.cpp — what stops the screen under it. The pause menu: the frozen
+// game picture turns and pulses under a spray of window titles, and a small
+// box offers "Continue" and "Quit"; any player's up, down and first two
+// buttons work it, as do the cursor keys and Space; Escape leaves it. And
+// the settings panel, which holds the screen still under it while it is open.
 #include "frame/pause.h"
 
 #include "controls/controls.h"
@@ -18,8 +19,29 @@ static bool AnyPlayerDown(int control) {
   return false;
 }
 
+bool ScreenHeld;
+
+// Runs outside frames, so it pumps the events itself.
 static void WaitForEscapeRelease() {
-  while (KeyDown(VK_ESCAPE)) SleepMs(1);
+  for (PollEvents(); KeyDown(VK_ESCAPE); PollEvents()) SleepMs(1);
+}
+
+// The screen as drawn so far this frame: the whole back buffer, however the
+// window scales the virtual screen into it. Its handle is at its centre.
+static int GrabScreen() {
+  int picture = GrabImage(0, 0, RealWidth(), RealHeight());
+  SetImageHandle(picture, RealWidth() / 2.0f, RealHeight() / 2.0f);
+  return picture;
+}
+
+// The grabbed screen back over the whole virtual screen, as it was shown.
+static void DrawScreen(int picture) {
+  if (ImageWidth(picture) == 0 || ImageHeight(picture) == 0) return;
+  ResetDrawState();
+  SetBlendKind(BLEND_SOLID);
+  SetDrawScale(float(VirtW) / ImageWidth(picture), float(VirtH) / ImageHeight(picture));
+  DrawImage(picture, VirtW / 2.0f, VirtH / 2.0f, 0);
+  ResetDrawState();
 }
 
 // Continues the random sequence, so the caller reseeds once per frame and
@@ -58,8 +80,7 @@ static void DrawItem(const char* label, int y, bool highlighted, bool fire, int 
 
 int RunPauseMenu() {
   WaitForEscapeRelease();
-  int picture = GrabImage(0, 0, ScreenW, ScreenH);
-  SetImageHandle(picture, ScreenW / 2.0f, ScreenH / 2.0f);
+  int picture = GrabScreen();
   float phase = 0, angle = 0;
   int selection = 0, latch = 1, result = 0;
 
@@ -105,8 +126,31 @@ int RunPauseMenu() {
     if (KeyDown(VK_ESCAPE)) result = selection == 1 ? 99 : 1;
   }
 
+  // Quitting shows "Game Over" over the game, which is drawn no more: the
+  // frame being ended must show the game as it was, not this menu.
+  if (result == 99) DrawScreen(picture);
   FreeImage(picture);
   SeedRandom(Millisecs());  // the game's randomness must not repeat the spray
   WaitForEscapeRelease();
   return result;
+}
+
+// Starts on a frame that was drawn (a slow system skips every other one), so
+// the picture is whole. A display reopened by Apply meanwhile has freed the
+// picture; the panel then slides away over black.
+void HoldScreenUnderPanel(int showPointer) {
+  if (ScreenHeld || SettingsMenuOpen != 1 || !FrameShown() || !FrameHook.runSettingsPanel) return;
+  ScreenHeld = true;
+  int picture = GrabScreen();
+  int pauseState = PauseState;
+  if (PauseState == 1) PauseState = 2;  // Escape there is the panel's
+  while (SettingsMenuOpen == 1 || PanelY > -300) {
+    BeginFrame(1);
+    DrawScreen(picture);
+    EndFrame(TargetFps, 1, showPointer);
+  }
+  PauseState = pauseState;
+  FreeImage(picture);
+  FlushInput();
+  ScreenHeld = false;
 }

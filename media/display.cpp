@@ -87,10 +87,11 @@ void ApplyIcon() {
   SDL_FreeSurface(surface);
 }
 
+// The SDL render driver each renderer choice asks for.
+const char* const RenderDrivers[3] = {"opengl", "opengles2", "software"};
+
 SDL_Renderer* CreateRenderer() {
-  const char* wanted = RendererChoice == RENDERER_DX9   ? "opengles2"
-                       : RendererChoice == RENDERER_DX7 ? "software"
-                                                        : "opengl";
+  const char* wanted = RenderDrivers[RendererChoice];
   for (int i = 0; i < SDL_GetNumRenderDrivers(); ++i) {
     SDL_RendererInfo info;
     if (SDL_GetRenderDriverInfo(i, &info) == 0 && SDL_strcmp(info.name, wanted) == 0) {
@@ -172,11 +173,21 @@ std::string RendererName() {
   return info.name;
 }
 
+// SDL's own fallback may also make "opengles", an OpenGL ES as the second
+// choice's is.
+int RendererInUse() {
+  std::string name = RendererName();
+  for (int choice = RENDERER_OPENGL; choice <= RENDERER_DX7; choice++)
+    if (name == RenderDrivers[choice]) return choice;
+  return name == "opengles" ? RENDERER_DX9 : -1;
+}
+
 void SetCaption(const std::string& caption) {
   Caption = caption;
   if (Window) SDL_SetWindowTitle(Window, caption.c_str());
 }
 
+// An icon is a few kilobytes; the same bound as the game's art.
 bool SetWindowIcon(const std::string& path) {
   std::vector<uint8_t> file;
   std::vector<uint32_t> pixels;
@@ -241,6 +252,18 @@ bool DisplayOpen() { return Renderer != nullptr; }
 int RealWidth() { return RealW; }
 int RealHeight() { return RealH; }
 
+// Over the desktop as it is, never changing the screen's own mode: instant,
+// and safe at any window size, since the virtual screen scales to fit.
+bool SetFullScreen(bool on) {
+  if (!Window) return false;
+  if (SDL_SetWindowFullscreen(Window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0)
+    LogFailure(std::string("could not ") + (on ? "go to full screen: " : "leave full screen: ") + SDL_GetError());
+  SDL_GetRendererOutputSize(Renderer, &RealW, &RealH);
+  return DisplayFullScreen() == on;
+}
+
+bool DisplayFullScreen() { return Window && (SDL_GetWindowFlags(Window) & SDL_WINDOW_FULLSCREEN) != 0; }
+
 void SetVirtualResolution(int width, int height) {
   if (width <= 0 || height <= 0) return;
   VirtualW = width;
@@ -289,8 +312,11 @@ void ShowPointer() {
   if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(SDL_ENABLE);
 }
 
+// Reads see the new position at once; the motion event that follows brings
+// the same one.
 void MovePointer(float x, float y) {
   if (!Renderer) return;
+  InputPointerMoved(x, y);
   int wx, wy;
   SDL_RenderLogicalToWindow(Renderer, x, y, &wx, &wy);
   if (SDL_GetMouseFocus() == Window) {

@@ -1,9 +1,17 @@
 // input.cpp — the event pump, keyboard, mouse, typed text, joysticks and
 // scripted input.
 //
-// Every read polls first. Key, mouse and joystick state is kept in our own
-// tables, filled only from events, so scripted events (pushed into SDL's
-// queue when due) and real ones change the state the same way.
+// Events are pumped at one point of each frame (PollEvents, from the frame
+// end); reads between pumps answer from the state that pump left, so every
+// step of a frame sees the same input. Key, mouse and joystick state is kept
+// in our own tables, filled only from events, so scripted events (pushed into
+// SDL's queue when due) and real ones change the state the same way.
+//
+// A press is never lost between pumps: hit counts add up until read, and a
+// key or button that went down since the last pump reads as held until the
+// next one, even when it was let go before it (a quick tap at 30 frames per
+// second). A press that was taken (TakeKey, FlushInput) reads as up until it
+// is let go, so whoever took it is the only one to see it.
 //
 // Input script format (LoadInputScript): one event per line,
 //   <ms> <verb> <args>
@@ -58,9 +66,13 @@ struct Joystick {
 };
 
 int KeyHits[256];
-bool KeysHeld[256];
+bool KeysHeld[256];   // as the events left them
+bool KeysTapped[256];  // went down since the last pump
+bool KeysTaken[256];   // read as up until let go
 int MouseHits[4];
 bool MouseHeld[4];
+bool MouseTapped[4];
+bool MouseTaken[4];
 float MouseX, MouseY;
 int Typed[256];
 int TypedCount, TypedStart;
@@ -75,14 +87,21 @@ uint32_t ScriptEventType;
 
 // ---------------------------------------------------------------- state changes
 
+// A repeat is the same press going on: it neither counts nor frees a taken key.
 void PressKey(int vk, bool repeat) {
   if (vk <= 0 || vk > 255) return;
-  if (!repeat) KeyHits[vk]++;
+  if (!repeat) {
+    KeyHits[vk]++;
+    KeysTapped[vk] = true;
+    KeysTaken[vk] = false;
+  }
   KeysHeld[vk] = true;
 }
 
 void ReleaseKey(int vk) {
-  if (vk > 0 && vk <= 255) KeysHeld[vk] = false;
+  if (vk <= 0 || vk > 255) return;
+  KeysHeld[vk] = false;
+  KeysTaken[vk] = false;
 }
 
 // Keys that type a control character, as text input leaves them out.
@@ -132,13 +151,22 @@ void QueueUtf8(const char* text) {
 
 void MouseButton(int button, bool down) {
   if (button < 1 || button > 3) return;
-  if (down) MouseHits[button]++;
+  if (down) MouseHits[button]++, MouseTapped[button] = true;
   MouseHeld[button] = down;
+  MouseTaken[button] = false;
 }
 
 void ReleaseEverything() {
   std::fill(std::begin(KeysHeld), std::end(KeysHeld), false);
+  std::fill(std::begin(KeysTaken), std::end(KeysTaken), false);
   std::fill(std::begin(MouseHeld), std::end(MouseHeld), false);
+  std::fill(std::begin(MouseTaken), std::end(MouseTaken), false);
+}
+
+// What a pump or a flush starts from: no press is new any more.
+void ForgetTaps() {
+  std::fill(std::begin(KeysTapped), std::end(KeysTapped), false);
+  std::fill(std::begin(MouseTapped), std::end(MouseTapped), false);
 }
 
 // ---------------------------------------------------------------- key codes
@@ -412,6 +440,7 @@ SDL_Event UserEvent(int kind, int window, void* data1, void* data2) {
 }  // namespace
 
 void PollEvents() {
+  ForgetTaps();
   if (!ScriptEventType && EventsRunning()) {
     uint32_t type = SDL_RegisterEvents(1);
     ScriptEventType = type == uint32_t(-1) ? SDL_USEREVENT + 1 : type;
@@ -431,40 +460,43 @@ void media::InputShutdown() {
   std::fill(std::begin(KeyHits), std::end(KeyHits), 0);
   std::fill(std::begin(MouseHits), std::end(MouseHits), 0);
   ReleaseEverything();
+  ForgetTaps();
   TypedCount = TypedStart = 0;
   CloseRequests = 0;
   ScriptEventType = 0;
 }
 
+void media::InputPointerMoved(float x, float y) { MouseX = x, MouseY = y; }
+
 // ---------------------------------------------------------------- reads
 
 int KeyHit(int vk) {
-  PollEvents();
   if (vk <= 0 || vk > 255) return 0;
   return std::exchange(KeyHits[vk], 0);
 }
 
-bool KeyDown(int vk) {
-  PollEvents();
-  return vk > 0 && vk <= 255 && KeysHeld[vk];
+bool KeyDown(int vk) { return vk > 0 && vk <= 255 && (KeysHeld[vk] || KeysTapped[vk]) && !KeysTaken[vk]; }
+
+void TakeKey(int vk) {
+  if (vk <= 0 || vk > 255) return;
+  KeyHits[vk] = 0;
+  KeysTapped[vk] = false;
+  KeysTaken[vk] = KeysHeld[vk];
 }
 
-float PointerX() { return PollEvents(), MouseX; }
-float PointerY() { return PollEvents(), MouseY; }
+float PointerX() { return MouseX; }
+float PointerY() { return MouseY; }
 
 int MouseHit(int button) {
-  PollEvents();
   if (button < 1 || button > 3) return 0;
   return std::exchange(MouseHits[button], 0);
 }
 
 bool MouseDown(int button) {
-  PollEvents();
-  return button >= 1 && button <= 3 && MouseHeld[button];
+  return button >= 1 && button <= 3 && (MouseHeld[button] || MouseTapped[button]) && !MouseTaken[button];
 }
 
 int NextChar() {
-  PollEvents();
   if (TypedCount == 0) return 0;
   int code = Typed[TypedStart];
   TypedStart = (TypedStart + 1) % 256;
@@ -472,23 +504,24 @@ int NextChar() {
   return code;
 }
 
-// Events already waiting count as before the flush and go with it.
+// Events already waiting count as before the flush and go with it. Keys and
+// buttons still held are taken rather than forgotten: an auto-repeat of a
+// key held through the flush must not read as a new press.
 void FlushInput() {
   PollEvents();
   std::fill(std::begin(KeyHits), std::end(KeyHits), 0);
-  std::fill(std::begin(KeysHeld), std::end(KeysHeld), false);
+  std::fill(std::begin(MouseHits), std::end(MouseHits), 0);
+  std::copy(std::begin(KeysHeld), std::end(KeysHeld), std::begin(KeysTaken));
+  std::copy(std::begin(MouseHeld), std::end(MouseHeld), std::begin(MouseTaken));
+  ForgetTaps();
   TypedCount = TypedStart = 0;
 }
 
-bool CloseRequested() {
-  PollEvents();
-  return std::exchange(CloseRequests, 0) != 0;
-}
+bool CloseRequested() { return std::exchange(CloseRequests, 0) != 0; }
 
-int JoystickCount() { return PollEvents(), int(Joysticks.size()); }
+int JoystickCount() { return int(Joysticks.size()); }
 
 static const Joystick* JoystickAt(int j) {
-  PollEvents();
   return j >= 0 && j < int(Joysticks.size()) ? &Joysticks[size_t(j)] : nullptr;
 }
 

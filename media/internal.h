@@ -21,6 +21,7 @@ int64_t DisplayBytes();  // images, fonts and pixmaps held, for MemoryInUse
 // Owned by input.cpp: the one event pump. Scripted events are pushed into
 // SDL's queue when their time has come, so they take the same path.
 void InputShutdown();
+void InputPointerMoved(float x, float y);  // the program moved the pointer (virtual units)
 
 // Owned by sound.cpp.
 void SoundStart(bool headless);

@@ -57,6 +57,9 @@ bool FullScreenModeExists(int width, int height, int depth);  // any refresh rat
 enum { RENDERER_OPENGL = 0, RENDERER_DX9 = 1, RENDERER_DX7 = 2 };
 void ChooseRenderer(int choice);   // applies at the next OpenDisplay
 std::string RendererName();        // the SDL render driver actually in use
+// The choice whose render driver is in use (SDL may have fallen back to
+// another), or -1 with no display or a driver none of them names.
+int RendererInUse();
 
 void SetCaption(const std::string& caption);  // before or after opening
 // The window's icon from a PNG file, kept for every window opened later;
@@ -69,6 +72,10 @@ void CloseDisplay();  // frees every image and font (their handles go stale)
 bool DisplayOpen();
 int RealWidth();
 int RealHeight();
+// The open window to full screen over the whole desktop, the picture scaled
+// to fit, or back to a window; true when it then is as asked.
+bool SetFullScreen(bool on);
+bool DisplayFullScreen();  // the open display covers the screen now
 
 // The virtual screen every draw and the mouse are measured in. Opening a
 // display sets it to the real size until the program chooses its own. It is
@@ -170,9 +177,14 @@ void SetDrawRecorder(void (*recorder)(const DrawnBox&));
 
 // ---------------------------------------------------------------- sound
 
-std::vector<std::string> ListAudioDrivers();  // at most 100 names
+// The drivers that can reach a speaker (not SDL's "disk" and "dummy"), at
+// most 100 names.
+std::vector<std::string> ListAudioDrivers();
 bool AudioDriverExists(const std::string& name);  // case-insensitive
-bool SetAudioDriver(const std::string& name);  // reopens output on that driver
+// Reopens output on that driver; false, on the one before, when it will not
+// open. A headless start keeps its silent output whatever is asked.
+bool SetAudioDriver(const std::string& name);
+std::string AudioDriverInUse();  // SDL's name for the driver output is on, or ""
 bool EnableOpenAL();  // there is no OpenAL back end here: always false
 
 // WAV of plain 8 to 32-bit samples, 1 to 8 channels, 4 to 192 kHz, up to
@@ -204,15 +216,23 @@ enum {
   VK_F4 = 115, VK_F11 = 122, VK_F12 = 123, VK_LMENU = 164, VK_RMENU = 165,
 };
 
-void PollEvents();  // every read below polls first
+// The one event pump: the frame end runs it once a frame, and the few waits
+// outside frames run it themselves. Reads never pump; they answer from the
+// state the last pump left.
+void PollEvents();
 int KeyHit(int vk);     // presses since the last read of that key
-bool KeyDown(int vk);
-float PointerX();       // live mouse position, virtual units
+bool KeyDown(int vk);   // held, or pressed since the last pump (a quick tap lasts a frame)
+// The key's press is taken: it reads as up, with no hits, until let go and
+// pressed again, so no one else acts on it.
+void TakeKey(int vk);
+float PointerX();       // mouse position as of the last pump, virtual units
 float PointerY();
 int MouseHit(int button);  // 1 left, 2 right, 3 middle
-bool MouseDown(int button);
+bool MouseDown(int button);  // as KeyDown
 int NextChar();         // typed-character queue of 256; 0 when empty
-void FlushInput();      // key hits, key states and typed characters
+// Pumps, then forgets every press so far: hit counts and typed characters
+// are dropped, and keys and buttons still held are taken (see TakeKey).
+void FlushInput();
 bool CloseRequested();  // once per close-button press
 
 enum { AXIS_X = 0, AXIS_Y = 1, AXIS_Z = 2, AXIS_R = 3, AXIS_U = 4, AXIS_V = 5 };

@@ -42,6 +42,7 @@ Channel Channels[MaxChannels];
 int NextSound = 1, NextChannel = 1;
 SDL_AudioDeviceID Device;
 bool AudioUp;  // an audio driver is initialised (by us)
+bool HeadlessAudio;  // started headless: output stays silent
 
 Channel* ChannelOf(int id) {
   if (id <= 0) return nullptr;
@@ -160,7 +161,15 @@ double MixChannel(const Sound& s, double pos, float rate, float left, float righ
 
 }  // namespace
 
-void media::SoundStart(bool headless) { StartAnyDriver(headless ? "dummy" : nullptr); }
+void media::SoundStart(bool headless) {
+  HeadlessAudio = headless;
+  StartAnyDriver(headless ? "dummy" : nullptr);
+}
+
+std::string AudioDriverInUse() {
+  const char* name = AudioUp ? SDL_GetCurrentAudioDriver() : nullptr;
+  return name ? name : "";
+}
 
 void media::SoundShutdown() {
   CloseAudio();
@@ -183,21 +192,29 @@ int64_t media::SoundBytes() {
 
 // ---------------------------------------------------------------- drivers
 
+// "disk" writes the sound to a file beside the program (some 600 MB an
+// hour) and "dummy" throws it away: neither is a choice for a player.
 std::vector<std::string> ListAudioDrivers() {
   std::vector<std::string> names;
-  for (int i = 0; i < SDL_GetNumAudioDrivers() && i < 100; i++) names.push_back(SDL_GetAudioDriver(i));
+  for (int i = 0; i < SDL_GetNumAudioDrivers() && names.size() < 100; i++) {
+    std::string name = SDL_GetAudioDriver(i);
+    if (name != "disk" && name != "dummy") names.push_back(name);
+  }
   return names;
 }
 
+// Any driver SDL has, listed or not.
 bool AudioDriverExists(const std::string& name) {
-  for (const std::string& n : ListAudioDrivers())
-    if (Upper(n) == Upper(name)) return true;
+  for (int i = 0; i < SDL_GetNumAudioDrivers(); i++)
+    if (Upper(SDL_GetAudioDriver(i)) == Upper(name)) return true;
   return false;
 }
 
 // A driver that will not open leaves output on the one that worked before.
 bool SetAudioDriver(const std::string& name) {
-  for (const std::string& n : ListAudioDrivers()) {
+  if (HeadlessAudio) return false;
+  for (int i = 0; i < SDL_GetNumAudioDrivers(); i++) {
+    std::string n = SDL_GetAudioDriver(i);
     if (Upper(n) != Upper(name)) continue;
     const char* current = SDL_GetCurrentAudioDriver();
     std::string previous = current ? current : "dummy";

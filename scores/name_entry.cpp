@@ -10,8 +10,9 @@
 #include "scores/records.h"
 
 // The key or click that ended the game must not confirm the name at once.
+// It runs outside frames, so it pumps the events itself.
 static void WaitForRelease() {
-  while (KeyDown(VK_ESCAPE) || MouseDown(1) || KeyDown(VK_RETURN)) SleepMs(1);
+  for (PollEvents(); KeyDown(VK_ESCAPE) || MouseDown(1) || KeyDown(VK_RETURN); PollEvents()) SleepMs(1);
 }
 
 // Names are stored a byte per character with "|" between the fields of

@@ -65,18 +65,21 @@ static int BarHeight(int64_t score, int64_t highest) {
 
 // Columns run right to left, newest first, 18 pixels apart. Records to prune
 // are collected, not erased, so the detail box may still show one this frame.
-static void DrawGraph(int a, int64_t highest, const Variant& v, std::vector<std::list<Scores>::iterator>* doomed) {
+// Returns whether the oldest game's column was drawn.
+static bool DrawGraph(int a, int64_t highest, const Variant& v, std::vector<std::list<Scores>::iterator>* doomed) {
   int W = VirtW, H = VirtH;
   int x = W - a + 306 + GraphScroll;
   bool havePrevious = false;
   int px = 0, py = 0, count = 0;
+  bool oldestDrawn = true;
   for (auto it = ScoreList.begin(); it != ScoreList.end(); ++it) {
     Scores& s = *it;
     if (!InVariant(s, v)) continue;
     count++;
     if (count == ShownIndex && !ShownRecord) ShownRecord = &s;
     if (count > 50 && !InTopTable(&s)) doomed->push_back(it);
-    if (x <= W - a - 14) continue;
+    oldestDrawn = x > W - a - 14;
+    if (!oldestDrawn) continue;
 
     int h = BarHeight(s.Score, highest);
     int y = H - 10 - h;
@@ -98,6 +101,7 @@ static void DrawGraph(int a, int64_t highest, const Variant& v, std::vector<std:
     }
     x -= 18;
   }
+  return oldestDrawn;
 }
 
 constexpr int NameGap = 8;  // between a table row's name and its score
@@ -184,9 +188,10 @@ void DrawScorePanel(int a, int gameMode, int level, int gameFlags) {
   DrawLine(float(W - a - 8), float(H - 160), float(W - 8), float(H - 160), true);
 
   std::vector<std::list<Scores>::iterator> doomed;
-  DrawGraph(a, highest, v, &doomed);
+  bool oldestDrawn = DrawGraph(a, highest, v, &doomed);
 
-  if (MouseInBox(W - a - 12, H - 160, 32, 150) && GraphScroll < 1000) GraphScroll += 8;
+  // Older games scroll in only while there are some left to show.
+  if (MouseInBox(W - a - 12, H - 160, 32, 150) && GraphScroll < 1000 && !oldestDrawn) GraphScroll += 8;
   if (MouseInBox(W - a + 270, H - 160, 62, 150) && GraphScroll > 0) GraphScroll -= 8;
 
   if (DrawTable(a) > 10) DrawThanksBox(a);

@@ -155,6 +155,20 @@ TEST_F(Controls, ScanFindsLowestKeyAndRefusesF11F12) {
   EXPECT_EQ(ScanAnyInput(), 37);
 }
 
+// A modifier binds as its sided code, which has a name; the side-less 16-18
+// come first in the scan but name nothing.
+TEST_F(Controls, ModifiersBindAsTheirSidedNames) {
+  const struct { int vk; const char* name; } modifiers[] = {
+      {160, "LShift"}, {161, "RShift"}, {162, "LControl"}, {163, "RControl"}, {164, "LAlt"}, {165, "RAlt"}};
+  for (const auto& m : modifiers) {
+    Key(m.vk, true);
+    EXPECT_EQ(ScanAnyInput(), m.vk) << m.name;
+    EXPECT_EQ(KeyName(ScanAnyInput()), m.name);
+    Key(m.vk, false);
+    Key(0, false);  // past the frame in which the release still reads as held
+  }
+}
+
 TEST_F(Controls, ScanTakesOnlyExactHatPositions) {
   AddVirtualJoystick("Pad", 0);
   ScanJoysticks();

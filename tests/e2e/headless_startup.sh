@@ -17,4 +17,12 @@ tail -1 Files/Debug.txt | grep -q "Play again, soon!!" || fail "log not closed"
 [ -f Files/Setup.ini ] || fail "no Setup.ini"
 [ -f Files/248/scores.dat ] || fail "no scores.dat"
 [ ! -e Files/248/crash.dat ] || fail "crash marker left behind"
+
+# A quit while the engine test still runs (the frame limit, or the window's
+# close button) is a normal quit too: the marker must not survive it.
+for quit in "--frames 3" "--frames 40" "--script close.txt"; do
+  echo "500 close" > close.txt
+  "$PLIMBO" --headless $quit || fail "$quit: exit code $?"
+  [ ! -e Files/248/crash.dat ] || fail "$quit: crash marker left behind"
+done
 echo "ok"

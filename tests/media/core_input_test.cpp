@@ -25,6 +25,13 @@ void PushKey(SDL_Scancode scancode, SDL_Keycode sym, bool down, bool repeat = fa
   e.key.keysym.scancode = scancode;
   e.key.keysym.sym = sym;
   ASSERT_EQ(SDL_PushEvent(&e), 1);
+  PollEvents();
+}
+
+// Reads answer from the state the last pump left, as the frame end pumps.
+void Pump(int ms) {
+  AdvanceVirtualClock(ms);
+  PollEvents();
 }
 
 TEST(CoreClock, VirtualWaitsReturnAtOnceAndMoveTheCount) {
@@ -73,45 +80,45 @@ TEST_F(CoreInput, ScriptFileDeliversEventsAtTheirTimes) {
   remove(path.c_str());
 
   EXPECT_FALSE(KeyDown(VK_LEFT));
-  AdvanceVirtualClock(99);
+  Pump(99);
   EXPECT_FALSE(KeyDown(VK_LEFT));
-  AdvanceVirtualClock(1);
+  Pump(1);
   EXPECT_TRUE(KeyDown(VK_LEFT));
   EXPECT_EQ(KeyHit(VK_LEFT), 1);
   EXPECT_EQ(KeyHit(VK_LEFT), 0);  // cleared by the read
   EXPECT_TRUE(KeyDown(VK_LEFT));
 
-  AdvanceVirtualClock(100);
+  Pump(100);
   EXPECT_FALSE(KeyDown(VK_LEFT));
-  AdvanceVirtualClock(100);
+  Pump(100);
   EXPECT_TRUE(KeyDown('A'));
-  AdvanceVirtualClock(50);
+  Pump(50);
   EXPECT_FALSE(KeyDown('A'));
   EXPECT_EQ(KeyHit('A'), 1);
 
-  AdvanceVirtualClock(50);
+  Pump(50);
   EXPECT_FLOAT_EQ(PointerX(), 320.5f);
   EXPECT_FLOAT_EQ(PointerY(), 240.0f);
   EXPECT_FALSE(MouseDown(1));
-  AdvanceVirtualClock(50);
+  Pump(50);
   EXPECT_TRUE(MouseDown(1));
-  AdvanceVirtualClock(10);
+  Pump(10);
   EXPECT_FALSE(MouseDown(1));
   EXPECT_EQ(MouseHit(1), 1);
   EXPECT_EQ(MouseHit(1), 0);
   EXPECT_EQ(MouseHit(2), 0);
 
-  AdvanceVirtualClock(40);
+  Pump(40);
   EXPECT_EQ(NextChar(), 'H');
   EXPECT_EQ(NextChar(), 0xE9);
   EXPECT_EQ(NextChar(), ' ');
   EXPECT_EQ(NextChar(), '!');
   EXPECT_EQ(NextChar(), 0);
-  AdvanceVirtualClock(50);
+  Pump(50);
   EXPECT_EQ(NextChar(), 13);  // Return types a control character too
 
   EXPECT_FALSE(CloseRequested());
-  AdvanceVirtualClock(50);
+  Pump(50);
   EXPECT_TRUE(CloseRequested());
   EXPECT_FALSE(CloseRequested());
   EXPECT_FALSE(LoadInputScript("no_such_script.txt"));
@@ -123,9 +130,39 @@ TEST_F(CoreInput, HitsCountEveryPressAndWaitsDeliverOnTheNextRead) {
     ScriptKey(t + 10 + 20 * i, VK_SPACE, true);
     ScriptKey(t + 20 + 20 * i, VK_SPACE, false);
   }
-  SleepMs(1000);
-  EXPECT_FALSE(KeyDown(VK_SPACE));
+  Pump(1000);
   EXPECT_EQ(KeyHit(VK_SPACE), 3);
+  EXPECT_TRUE(KeyDown(VK_SPACE));  // a tap reads as held until the next pump
+  Pump(16);
+  EXPECT_FALSE(KeyDown(VK_SPACE));
+}
+
+// Pumps 16 ms apart, as frames at 60 per second; a press and release land
+// anywhere in a frame, however short: each reads as one hit and as held for
+// at least the frame after the pump that brought it.
+TEST_F(CoreInput, ATapAnywhereInAFrameCountsOnceAndReadsAsHeld) {
+  for (int at = 0; at < 16; at += 3) {
+    for (int length : {1, 8, 15, 40}) {
+      PollEvents();
+      int t = Millisecs();
+      ScriptKey(t + at + 1, VK_SPACE, true);
+      ScriptKey(t + at + 1 + length, VK_SPACE, false);
+      ScriptMouseButton(t + at + 1, 1, true);
+      ScriptMouseButton(t + at + 1 + length, 1, false);
+      int hits = 0, clicks = 0, framesHeld = 0, framesDown = 0;
+      for (int frame = 0; frame < 6; frame++) {
+        Pump(16);
+        framesHeld += KeyDown(VK_SPACE);
+        framesDown += MouseDown(1);
+        hits += KeyHit(VK_SPACE);
+        clicks += MouseHit(1);
+      }
+      EXPECT_EQ(hits, 1) << at << " " << length;
+      EXPECT_EQ(clicks, 1) << at << " " << length;
+      EXPECT_GE(framesHeld, 1) << at << " " << length;
+      EXPECT_GE(framesDown, 1) << at << " " << length;
+    }
+  }
 }
 
 TEST_F(CoreInput, EventsOfOneMomentKeepTheirOrder) {
@@ -134,7 +171,8 @@ TEST_F(CoreInput, EventsOfOneMomentKeepTheirOrder) {
   ScriptKey(t, VK_UP, false);
   ScriptKey(t, VK_DOWN, false);
   ScriptKey(t, VK_DOWN, true);
-  AdvanceVirtualClock(5);
+  Pump(5);
+  Pump(16);  // past the frame in which the tap of Up reads as held
   EXPECT_FALSE(KeyDown(VK_UP));
   EXPECT_TRUE(KeyDown(VK_DOWN));
 }
@@ -165,7 +203,7 @@ TEST_F(CoreInput, ScriptLinesPlayInTimeOrderAndBadOnesAreNamed) {
     ASSERT_TRUE(LoadInputScript(path));
     std::string errors = testing::internal::GetCapturedStderr();
     remove(path.c_str());
-    AdvanceVirtualClock(1000);
+    Pump(1000);
     std::string typed;
     for (int ch; (ch = NextChar()) != 0;) typed += char(ch);
     EXPECT_EQ(typed, c.typed) << c.script;
@@ -184,13 +222,14 @@ TEST_F(CoreInput, SidelessModifiersFollowBothSides) {
   ScriptKey(t + 10, 160, false);
   ScriptKey(t + 20, 161, false);
   ScriptKey(t + 30, VK_LMENU, true);
+  PollEvents();
   EXPECT_TRUE(KeyDown(VK_SHIFT));
   EXPECT_EQ(KeyHit(VK_SHIFT), 2);
-  AdvanceVirtualClock(10);
+  Pump(10);
   EXPECT_TRUE(KeyDown(VK_SHIFT));
-  AdvanceVirtualClock(10);
+  Pump(10);
   EXPECT_FALSE(KeyDown(VK_SHIFT));
-  AdvanceVirtualClock(10);
+  Pump(10);
   EXPECT_TRUE(KeyDown(18));
   EXPECT_TRUE(KeyDown(VK_LMENU));
   EXPECT_FALSE(KeyDown(VK_RMENU));
@@ -239,12 +278,14 @@ TEST_F(CoreInput, TypedTextIsDecodedAndQueuedUpTo256) {
   e.type = SDL_TEXTINPUT;
   strcpy(e.text.text, "a\xE2\x82\xAC\xF0\x9F\x98\x80");  // a, euro sign, an emoji
   SDL_PushEvent(&e);
+  PollEvents();
   EXPECT_EQ(NextChar(), 'a');
   EXPECT_EQ(NextChar(), 0x20AC);
   EXPECT_EQ(NextChar(), 0x1F600);
   EXPECT_EQ(NextChar(), 0);
 
   ScriptText(Millisecs(), std::string(300, 'x') + "y");
+  PollEvents();
   int n = 0;
   while (NextChar() == 'x') n++;
   EXPECT_EQ(n, 256);  // the rest did not fit
@@ -256,12 +297,17 @@ TEST_F(CoreInput, FlushClearsHitsStatesAndTypedText) {
   ScriptKey(t, 'Z', true);
   ScriptText(t, "abc");
   ScriptMouseButton(t, 2, true);
+  PollEvents();
   EXPECT_TRUE(KeyDown('Z'));
   FlushInput();
   EXPECT_FALSE(KeyDown('Z'));
   EXPECT_EQ(KeyHit('Z'), 0);
   EXPECT_EQ(NextChar(), 0);
-  EXPECT_TRUE(MouseDown(2));  // the mouse is not the keyboard
+  EXPECT_FALSE(MouseDown(2));  // taken with the keys, until let go
+  ScriptMouseButton(Millisecs(), 2, false);
+  ScriptMouseButton(Millisecs(), 2, true);
+  PollEvents();
+  EXPECT_TRUE(MouseDown(2));
 }
 
 TEST_F(CoreInput, VirtualJoysticksReadScriptedAxesButtonsAndHat) {
@@ -282,15 +328,15 @@ TEST_F(CoreInput, VirtualJoysticksReadScriptedAxesButtonsAndHat) {
   remove(path.c_str());
   ScriptJoystick(Millisecs() + 10, 0, 0, AXIS_R, 0.5f);
   ScriptJoystick(Millisecs() + 10, 7, 1, 0, 1);  // no such joystick: ignored
-  AdvanceVirtualClock(10);
+  Pump(10);
   EXPECT_FLOAT_EQ(JoystickAxis(0, AXIS_Y), -0.75f);
   EXPECT_FLOAT_EQ(JoystickAxis(0, AXIS_R), 0.5f);
-  AdvanceVirtualClock(10);
+  Pump(10);
   EXPECT_TRUE(JoystickButtonDown(0, 3));
   EXPECT_FALSE(JoystickButtonDown(0, 2));
-  AdvanceVirtualClock(10);
+  Pump(10);
   EXPECT_FLOAT_EQ(JoystickHat(0), 0.875f);
-  AdvanceVirtualClock(10);
+  Pump(10);
   EXPECT_FALSE(JoystickButtonDown(0, 3));
   EXPECT_FLOAT_EQ(JoystickHat(0), -1);
   EXPECT_FLOAT_EQ(JoystickAxis(0, AXIS_V), 1.0f);  // clamped
@@ -304,6 +350,7 @@ TEST_F(CoreInput, DeviceJoysticksReportAxesButtonsAndHatPositions) {
   ASSERT_GE(index, 0) << SDL_GetError();
   SDL_Joystick* device = SDL_JoystickOpen(index);
   ASSERT_NE(device, nullptr);
+  PollEvents();
   ASSERT_EQ(JoystickCount(), 1);
   EXPECT_EQ(JoystickButtonMask(0), 0x1F);
   EXPECT_FLOAT_EQ(JoystickHat(0), -1);
@@ -312,6 +359,7 @@ TEST_F(CoreInput, DeviceJoysticksReportAxesButtonsAndHatPositions) {
   SDL_JoystickSetVirtualAxis(device, 3, 16384);
   SDL_JoystickSetVirtualButton(device, 4, SDL_PRESSED);
   SDL_JoystickSetVirtualHat(device, 0, SDL_HAT_RIGHT);
+  PollEvents();
   EXPECT_FLOAT_EQ(JoystickAxis(0, AXIS_X), -1);
   EXPECT_NEAR(JoystickAxis(0, AXIS_R), 0.5f, 1e-4);
   EXPECT_TRUE(JoystickButtonDown(0, 4));
@@ -321,12 +369,15 @@ TEST_F(CoreInput, DeviceJoysticksReportAxesButtonsAndHatPositions) {
       {SDL_HAT_LEFTDOWN, 0.625f}, {SDL_HAT_LEFT, 0.75f}, {SDL_HAT_LEFTUP, 0.875f}, {SDL_HAT_CENTERED, -1}};
   for (auto& h : hats) {
     SDL_JoystickSetVirtualHat(device, 0, h.hat);
+    PollEvents();
     EXPECT_FLOAT_EQ(JoystickHat(0), h.fraction) << int(h.hat);
   }
 
   // Unplugged, it keeps its number and reads as at rest.
   SDL_JoystickClose(device);
+  PollEvents();
   SDL_JoystickDetachVirtual(index);
+  PollEvents();
   EXPECT_EQ(JoystickCount(), 1);
   EXPECT_FALSE(JoystickButtonDown(0, 4));
   EXPECT_FLOAT_EQ(JoystickAxis(0, AXIS_X), 0);
@@ -338,6 +389,7 @@ TEST(CoreInputWithoutSdl, ScriptedEventsStillArriveWhenSdlIsNotRunning) {
   ScriptText(Millisecs() + 1, "q");
   ScriptClose(Millisecs() + 1);
   SleepMs(1);
+  PollEvents();
   EXPECT_TRUE(KeyDown(VK_F4));
   EXPECT_EQ(NextChar(), 'q');
   EXPECT_TRUE(CloseRequested());

@@ -56,9 +56,11 @@ class PanelTest : public ::testing::Test {
 
   static void PointAt(int x, int y) { MouseX = x, MouseY = y; }
 
-  // One frame of the panel, with the events due by then delivered.
+  // One frame of the panel, with the events due by then pumped, as the
+  // frame end before it would.
   static void Frame() {
     AdvanceVirtualClock(16);
+    PollEvents();
     RunSettingsPanel();
   }
   static void Click(int button) {
