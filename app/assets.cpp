@@ -24,9 +24,7 @@ int ModeListW[ModeListSize], ModeListH[ModeListSize];
 int ModeCount;
 int GraphicsOpen;
 
-static bool UsableShape(int w, int h) {
-  return h == w * 10 / 16 || h == w * 9 / 16 || h == w * 3 / 4;
-}
+static bool UsableShape(int w, int h) { return h == w * 10 / 16 || h == w * 9 / 16 || h == w * 3 / 4; }
 
 static void BuildModeList() {
   ModeCount = 0;
@@ -169,7 +167,10 @@ static void LoadFonts() {
   float a = 1, b = 1;
   if (ScreenW < 900 && ScreenW >= 600) a = 1.2f, b = 1.4f;
   if (ScreenW < 600) a = 1.5f, b = 2.0f;
-  struct FontLoad { int slot, face, size; float factor; };
+  struct FontLoad {
+    int slot, face, size;
+    float factor;
+  };
   const FontLoad table[] = {
       {FONT_BASIC_24, FACE_BASIC, 24, a}, {FONT_PANEL, FACE_BASIC, 16, b},    {FONT_SMALL, FACE_BASIC, 16, b},
       {FONT_BASIC_20, FACE_BASIC, 20, a}, {FONT_BLUE_96, FACE_BLUE, 96, a},   {FONT_BLUE_72, FACE_BLUE, 72, a},
@@ -179,7 +180,9 @@ static void LoadFonts() {
   for (const FontLoad& f : table)
     FontTable[f.slot] = LoadFont(FaceFile(f.face), FontSizeFor(f.face, f.size, f.factor), true);
   const int sizes[SizeClasses] = {8, 12, 18, 24, 32, 40, 52, 64, 96};
-  const struct { int first, face; } faces[] = {{SIZED_BASIC, FACE_BASIC}, {SIZED_BLUE, FACE_BLUE}, {SIZED_ACK, FACE_ACK}};
+  const struct {
+    int first, face;
+  } faces[] = {{SIZED_BASIC, FACE_BASIC}, {SIZED_BLUE, FACE_BLUE}, {SIZED_ACK, FACE_ACK}};
   for (const auto& f : faces)
     for (int i = 0; i < SizeClasses; i++)
       SizedFonts[f.first + i] = LoadFont(FaceFile(f.face), FontSizeFor(f.face, sizes[i], a), true);

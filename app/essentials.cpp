@@ -28,9 +28,12 @@ std::vector<Essential> Essentials() {
           {CommonFolder, "Blue Highway.ttf", FontTable[FONT_BLUE_96]},
           {CommonFolder, "Acknowledge TT QVX.ttf", FontTable[FONT_ACK_112]},
           {CommonFolder, "icons.png", IconStrip},
-          {GameFolder, "darken.png", VignetteImage},          {GameFolder, "bg.png", BackgroundImage},
-          {GameFolder, "gfx.png", TileImage},                 {GameFolder, "plimbo.png", BallImage},
-          {GameFolder, "tick.png", TimerImage},               {GameFolder, "iluvamiga.png", PickupImage}};
+          {GameFolder, "darken.png", VignetteImage},
+          {GameFolder, "bg.png", BackgroundImage},
+          {GameFolder, "gfx.png", TileImage},
+          {GameFolder, "plimbo.png", BallImage},
+          {GameFolder, "tick.png", TimerImage},
+          {GameFolder, "iluvamiga.png", PickupImage}};
 }
 
 }  // namespace

@@ -8,7 +8,8 @@ int main(int argc, char** argv) {
   std::string error;
   if (!ParseOptions(argc, argv, &options, &error)) {
     std::fprintf(stderr, "plimbo: %s\n", error.c_str());
-    std::fprintf(stderr, "usage: plimbo [--headless] [--virtual-clock] [--script FILE] [--frames N] [--play] [--data DIR]\n");
+    std::fprintf(stderr,
+                 "usage: plimbo [--headless] [--virtual-clock] [--script FILE] [--frames N] [--play] [--data DIR]\n");
     return 2;
   }
   return RunProgram(options);

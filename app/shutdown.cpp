@@ -63,14 +63,16 @@ static void DrawThanksScreen() {
 
   SetDrawColour(180, 255, 255, 1);
   DrawFeedbackText(320, 4, FONT_BASIC_32, "This Game is Free");
-  const struct { int y; const char* text; } lines[] = {
-      {44, "I do not ask for money."},
-      {64, "I create these games for fun."},
-      {84, "All I ask is that players send some feedback."},
-      {104, "A comment, an email, a vote."},
-      {134, "Do the right thing."},
-      {164, "Support Homebrew games by"},
-      {184, "saying thanks to their developers."}};
+  const struct {
+    int y;
+    const char* text;
+  } lines[] = {{44, "I do not ask for money."},
+               {64, "I create these games for fun."},
+               {84, "All I ask is that players send some feedback."},
+               {104, "A comment, an email, a vote."},
+               {134, "Do the right thing."},
+               {164, "Support Homebrew games by"},
+               {184, "saying thanks to their developers."}};
   for (const auto& line : lines) DrawFeedbackText(270, line.y, FONT_BASIC_14, line.text);
 }
 
@@ -86,8 +88,7 @@ void ShowThanksScreen() {
 // one window the player could otherwise not close with it.
 static bool AnyInput() {
   bool altF4 = KeyDown(VK_F4) && (KeyDown(VK_LMENU) || KeyDown(VK_RMENU));
-  return ScanAnyInput() > 0 || MouseDown(1) || MouseDown(2) || altF4 || CloseRequested() ||
-         TerminationSignal() != 0;
+  return ScanAnyInput() > 0 || MouseDown(1) || MouseDown(2) || altF4 || CloseRequested() || TerminationSignal() != 0;
 }
 
 // Only a press made after the screen appeared ends it: what was held then

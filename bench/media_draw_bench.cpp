@@ -63,8 +63,7 @@ void DrawMany(bool rotated, bool direct, benchmark::State& state) {
   if (!OpenBenchDisplay(state)) return;
   AutoCentre(true);
   int image = LoadImage(SpritePng(), IMAGE_FILTERED);
-  SDL_Texture* texture = SDL_CreateTexture(media::Renderer, SDL_PIXELFORMAT_ARGB8888,
-                                           SDL_TEXTUREACCESS_STATIC, 64, 64);
+  SDL_Texture* texture = SDL_CreateTexture(media::Renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, 64, 64);
   SDL_UpdateTexture(texture, nullptr, SpritePixels.data(), 64 * 4);
   SDL_SetTextureScaleMode(texture, SDL_ScaleModeLinear);
   SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
@@ -82,8 +81,7 @@ void DrawMany(bool rotated, bool direct, benchmark::State& state) {
       float x = float(100 + (i % 10) * 100), y = float(100 + (i / 10) * 80);
       if (direct) {
         SDL_FRect dst{x - 48, y - 48, 96, 96};
-        SDL_RenderCopyExF(media::Renderer, texture, &src, &dst, rotated ? 30 : 0, &centre,
-                          SDL_FLIP_NONE);
+        SDL_RenderCopyExF(media::Renderer, texture, &src, &dst, rotated ? 30 : 0, &centre, SDL_FLIP_NONE);
       } else {
         DrawImage(image, x, y, 0);
       }

@@ -42,9 +42,14 @@ BENCHMARK_CAPTURE(BM_FindWords, FiveStars_xAxExIxOxUx, "*A*E*I*O*U*")->Unit(benc
 // Millions of matches (every split of every word): the cost is in
 // collecting them, which must stay linear in their number.
 BENCHMARK_CAPTURE(BM_FindWords, TwoStars_xx_2_6M, "**")
-    ->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
 BENCHMARK_CAPTURE(BM_FindWords, ThreeStars_xxx_15_7M, "***")
-    ->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime()->Iterations(2);
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Iterations(2);
 
 // What the wordbank tool does before a search: take a raw bank file as it
 // lies (mapped and checked) or inflate a compressed one.

@@ -121,9 +121,7 @@ float ClampFloat(float value, float low, float high) {
   return value;
 }
 
-bool MouseInBox(int x, int y, int w, int h) {
-  return MouseX > x && MouseX < x + w && MouseY > y && MouseY < y + h;
-}
+bool MouseInBox(int x, int y, int w, int h) { return MouseX > x && MouseX < x + w && MouseY > y && MouseY < y + h; }
 
 // Fields are separated by the separator (and, with spaceEnds 1, by a single
 // space); asking past the last separator gives "-+-", except field 2 of a

@@ -72,8 +72,8 @@ void BallStep() {
   }
 
   // Landing and head bump read last frame's VelY, so at most one fires.
-  if (-(BounceSpeed - 0.5f) < BallSubY && BallSubY <= BounceSpeed - 0.5f &&
-      IsSolid(BallTileX, BallTileY + 1) && VelY > 1) {
+  if (-(BounceSpeed - 0.5f) < BallSubY && BallSubY <= BounceSpeed - 0.5f && IsSolid(BallTileX, BallTileY + 1) &&
+      VelY > 1) {
     DebugLog("Plimbo");
     BounceAngle = 0;
     BallSubY = 0;
@@ -86,8 +86,7 @@ void BallStep() {
     }
     PlaySfx(effect, 1, 1, 0);
   }
-  if (-BounceSpeed < BallSubY && BallSubY <= BounceSpeed - 0.5f &&
-      IsSolid(BallTileX, BallTileY - 1) && VelY < -1) {
+  if (-BounceSpeed < BallSubY && BallSubY <= BounceSpeed - 0.5f && IsSolid(BallTileX, BallTileY - 1) && VelY < -1) {
     DebugLog("Thwump");
     BounceAngle = 90;
     BallSubY = 0;

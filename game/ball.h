@@ -7,7 +7,7 @@ extern int BallSubY;              // offset from the cell, -63..63
 extern int VelX;                  // px per frame, -8..8
 extern float VelY;
 extern float BounceAngle, BounceStep, BounceSpeed;
-extern int BallFrame;             // 0..89
+extern int BallFrame;  // 0..89
 
 void ResetBallMotion();  // a new game; cell and offsets are kept
 void BallStep();         // one frame of physics, steered by player 1

@@ -18,13 +18,10 @@ namespace {
 
 // Tile frame for the rock neighbours code (2 above, 4 left, 8 right, 16 below).
 const int FrameForCode[32] = {
-    16, 0, 12, 0, 15, 0, 11, 0, 13, 0, 9, 0, 14, 0, 10, 0,
-    4, 0, 8, 0, 3, 0, 7, 0, 1, 0, 5, 0, 2, 0, 6, 0,
+    16, 0, 12, 0, 15, 0, 11, 0, 13, 0, 9, 0, 14, 0, 10, 0, 4, 0, 8, 0, 3, 0, 7, 0, 1, 0, 5, 0, 2, 0, 6, 0,
 };
 
-bool InsideBorder(int x, int y) {
-  return x > 0 && x < CAVE_WIDTH && y > 0 && y < CAVE_HEIGHT;
-}
+bool InsideBorder(int x, int y) { return x > 0 && x < CAVE_WIDTH && y > 0 && y < CAVE_HEIGHT; }
 
 void SetLedgeCell(int x, int y) {
   if (x >= 1 && x <= CAVE_WIDTH - 1 && y >= 1 && y <= CAVE_HEIGHT - 1) CaveCells[y][x] = CELL_ROCK;
@@ -67,9 +64,8 @@ bool GenerateRound() {
   for (int x = 0; x <= CAVE_WIDTH; x++) {
     for (int y = 0; y <= CAVE_HEIGHT; y++) {
       if (x == 0 || y == 0 || x == CAVE_WIDTH || y == CAVE_HEIGHT) CaveCells[y][x] = CELL_ROCK;
-      if (x > CAVE_WIDTH / 2 - 40 && y > CAVE_HEIGHT / 2 - 40 && x < CAVE_WIDTH / 2 + 20 &&
-          y < CAVE_HEIGHT / 2 + 20 && AreaClearForStart(x, y, 4) &&
-          CaveCells[y + 1][x] == CELL_ROCK) {
+      if (x > CAVE_WIDTH / 2 - 40 && y > CAVE_HEIGHT / 2 - 40 && x < CAVE_WIDTH / 2 + 20 && y < CAVE_HEIGHT / 2 + 20 &&
+          AreaClearForStart(x, y, 4) && CaveCells[y + 1][x] == CELL_ROCK) {
         BallTileX = x;
         BallTileY = y;
         startFound = true;

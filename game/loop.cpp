@@ -81,9 +81,7 @@ void SetFontSlot(int sizeClass, int index) {
 }
 
 // Only the last two digits show, so 100 percent reads "00%".
-std::string CompletionText(int percent) {
-  return Right("00" + std::to_string(percent), 2) + "%";
-}
+std::string CompletionText(int percent) { return Right("00" + std::to_string(percent), 2) + "%"; }
 
 void ResetGame() {
   Difficulty = InputMode = GameScore = GameBadges = GameLevel = GameFlags = 0;
@@ -221,8 +219,8 @@ int GameFrame() {
   SetDrawRotation(0);
   SetBlendKind(2);
   SetDrawScale(3.3f);
-  DrawSprite(VignetteImage, static_cast<int>(VirtW / 2 - 256 * 3.3f),
-             static_cast<int>(VirtH / 2 - 256 * 3.3f), 0, SPRITE_IMAGES);
+  DrawSprite(VignetteImage, static_cast<int>(VirtW / 2 - 256 * 3.3f), static_cast<int>(VirtH / 2 - 256 * 3.3f), 0,
+             SPRITE_IMAGES);
   SetBlendKind(1);
 
   DrawPauseBalls();

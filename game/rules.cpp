@@ -42,9 +42,7 @@ void AddScore(int points, int x, int y, int r, int g, int b) {
   AddPopup(points, x, y, r, g, b);
 }
 
-bool OnScreen(int sx, int sy) {
-  return sx > -128 && sy > -128 && sx < VirtW + 128 && sy < VirtH + 128;
-}
+bool OnScreen(int sx, int sy) { return sx > -128 && sy > -128 && sx < VirtW + 128 && sy < VirtH + 128; }
 
 void ClearAttempts() {
   GhostList.clear();
@@ -88,8 +86,7 @@ void UpdateGhosts() {
     SetDrawColour(255, 200, 200, 0.75f);
     DrawSprite(BallImage, sx, sy, ghost.show[i], SPRITE_IMAGES);
     if (GhostHit == 0 && FrameParity == 0 &&
-        ImagesCollide(BallImage, LastBallScreenX, LastBallScreenY, BallFrame, BallImage, sx, sy,
-                      ghost.show[i])) {
+        ImagesCollide(BallImage, LastBallScreenX, LastBallScreenY, BallFrame, BallImage, sx, sy, ghost.show[i])) {
       GhostHit = 1;
       PlaySfx(SFX_GHOST, 1, 1, 0);
       GameOverCode = 1;
@@ -126,8 +123,7 @@ void UpdateFlyingPickups() {
     if (OnScreen(sx, sy)) {
       SetDrawColour(255, 255, 255, 1);
       DrawSprite(PickupImage, sx, sy, 0, SPRITE_IMAGES);
-      if (ImagesCollide(PickupImage, sx, sy, 0, BallImage, LastBallScreenX, LastBallScreenY,
-                        BallFrame)) {
+      if (ImagesCollide(PickupImage, sx, sy, 0, BallImage, LastBallScreenX, LastBallScreenY, BallFrame)) {
         AddScore(10, static_cast<int>(k.x), static_cast<int>(k.y), 255, 255, 0);
         PlaySfx(SFX_PICKUP, 0.75f + CompletionPercent / 200.0f, 0.5f, 0);
         PickupsTaken++;
@@ -155,9 +151,7 @@ void UpdateSparkles() {
   }
 }
 
-void UpdateCompletion() {
-  CompletionPercent = PickupTotal > 0 ? PickupsTaken * 100 / PickupTotal : 0;
-}
+void UpdateCompletion() { CompletionPercent = PickupTotal > 0 ? PickupsTaken * 100 / PickupTotal : 0; }
 
 void CheckLevelComplete() {
   if (CompletionPercent < 75 || AttemptFrame <= -30) return;

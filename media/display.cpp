@@ -41,7 +41,7 @@ std::string Caption;
 std::vector<uint32_t> IconPixels;  // 0xAARRGGBB, IconW x IconH
 int IconW = 0, IconH = 0;
 int RealW = 0, RealH = 0, VirtualW = 0, VirtualH = 0, RefreshHz = 60;
-int NextFlipAt = 0;         // clock time the next paced present is due,
+int NextFlipAt = 0;           // clock time the next paced present is due,
 double NextFlipFraction = 0;  // plus this fraction of a millisecond
 
 // PLIMBO_FRAMELOG=path (a developer's switch): one line per present, the
@@ -55,7 +55,8 @@ void LogPresent() {
   if (!FrameLogChecked) {
     FrameLogChecked = true;
     const char* path = std::getenv("PLIMBO_FRAMELOG");
-    if (path && *path && !(FrameLog = std::fopen(path, "w"))) LogFailure(std::string("could not write the frame log ") + path);
+    if (path && *path && !(FrameLog = std::fopen(path, "w")))
+      LogFailure(std::string("could not write the frame log ") + path);
     if (FrameLog) std::setvbuf(FrameLog, nullptr, _IOLBF, 0);  // readable while the program runs
   }
   if (!FrameLog) return;
@@ -80,8 +81,8 @@ bool VideoReady() {
 // Every new window gets the icon; SDL copies the pixels.
 void ApplyIcon() {
   if (!Window || IconPixels.empty()) return;
-  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(IconPixels.data(), IconW, IconH, 32, IconW * 4,
-                                                            SDL_PIXELFORMAT_ARGB8888);
+  SDL_Surface* surface =
+      SDL_CreateRGBSurfaceWithFormatFrom(IconPixels.data(), IconW, IconH, 32, IconW * 4, SDL_PIXELFORMAT_ARGB8888);
   if (!surface) return;
   SDL_SetWindowIcon(Window, surface);
   SDL_FreeSurface(surface);
@@ -212,8 +213,7 @@ bool OpenDisplay(int width, int height, int depth, int hz) {
   // A window the player may resize: the virtual screen is scaled to fit
   // and letterboxed, and the pointer maps back through the same place.
   Uint32 flags = depth > 0 ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_RESIZABLE;
-  Window = SDL_CreateWindow(Caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                            width, height, flags);
+  Window = SDL_CreateWindow(Caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags);
   if (!Window) return failed("open");
   ApplyIcon();
   if (depth > 0) {
@@ -399,8 +399,7 @@ ViewPlace CurrentView() {
 void DisplayHandleEvent(const SDL_Event& event) {
   // When the player (or a desktop manager) resizes the window, the real
   // size follows so the letterbox, grabs and pointer moves stay right.
-  if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED &&
-      Renderer)
+  if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED && Renderer)
     SDL_GetRendererOutputSize(Renderer, &RealW, &RealH);
 }
 

@@ -74,8 +74,8 @@ struct SoftScaled {
 struct SoftSource {
   const uint32_t* argb = nullptr;
   const uint8_t* coverage = nullptr;
-  int pitch = 0;                   // pixels per row
-  int x = 0, y = 0, w = 0, h = 0;  // the part drawn
+  int pitch = 0;                              // pixels per row
+  int x = 0, y = 0, w = 0, h = 0;             // the part drawn
   std::vector<SoftScaled>* scaled = nullptr;  // the image's stretched parts, if it keeps them
   size_t scaledLimit = 0;                     // how many it keeps
 };
@@ -95,9 +95,7 @@ void SoftCopy(const SoftSource& source, float left, float top, float width, floa
 
 // PNG files as 0xAARRGGBB pixels (png.cpp). Decoding gives "" or why the
 // bytes were refused ("damaged (...)", "too large (...)"); writing false.
-std::string DecodePNG(const std::vector<uint8_t>& file, std::vector<uint32_t>& pixels, int& width,
-                      int& height);
-bool WritePNG(const std::string& path, const std::vector<uint32_t>& pixels, int width,
-              int height, int level);
+std::string DecodePNG(const std::vector<uint8_t>& file, std::vector<uint32_t>& pixels, int& width, int& height);
+bool WritePNG(const std::string& path, const std::vector<uint32_t>& pixels, int width, int height, int level);
 
 }  // namespace media

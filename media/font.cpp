@@ -314,16 +314,16 @@ void DrawText(const std::string& text, float x, float y) {
     if (g.w > 0 && g.h > 0) {
       // Corners in the text's own frame, then scaled and turned about (x, y).
       float left = float(pen + g.left), top = float(f->ascent - g.top);
-      const float corners[4][2] = {{left, top}, {left + g.w, top}, {left + g.w, top + g.h},
-                                   {left, top + g.h}};
-      const float uv[4][2] = {{float(g.x), float(g.y)}, {float(g.x + g.w), float(g.y)},
-                              {float(g.x + g.w), float(g.y + g.h)}, {float(g.x), float(g.y + g.h)}};
+      const float corners[4][2] = {{left, top}, {left + g.w, top}, {left + g.w, top + g.h}, {left, top + g.h}};
+      const float uv[4][2] = {{float(g.x), float(g.y)},
+                              {float(g.x + g.w), float(g.y)},
+                              {float(g.x + g.w), float(g.y + g.h)},
+                              {float(g.x), float(g.y + g.h)}};
       int base = static_cast<int>(vertices.size());
       for (int k = 0; k < 4; ++k) {
         float px = corners[k][0] * Draw.scaleX, py = corners[k][1] * Draw.scaleY;
-        vertices.push_back({{x + px * c - py * s, y + px * s + py * c},
-                            colour,
-                            {uv[k][0] / f->atlasW, uv[k][1] / f->atlasH}});
+        vertices.push_back(
+            {{x + px * c - py * s, y + px * s + py * c}, colour, {uv[k][0] / f->atlasW, uv[k][1] / f->atlasH}});
       }
       for (int k : {0, 1, 2, 0, 2, 3}) indices.push_back(base + k);
     }
@@ -331,8 +331,8 @@ void DrawText(const std::string& text, float x, float y) {
   }
   if (vertices.empty()) return;
   SDL_SetTextureBlendMode(f->texture, SdlBlend(Draw.blend));
-  SDL_RenderGeometry(Renderer, f->texture, vertices.data(), static_cast<int>(vertices.size()),
-                     indices.data(), static_cast<int>(indices.size()));
+  SDL_RenderGeometry(Renderer, f->texture, vertices.data(), static_cast<int>(vertices.size()), indices.data(),
+                     static_cast<int>(indices.size()));
 }
 
 int TextWidth(const std::string& text) {

@@ -25,20 +25,20 @@ using namespace media;
 namespace {
 
 struct Image {
-  SDL_Texture* texture;           // null while the software renderer draws itself
-  std::vector<uint32_t> pixels;   // the texture's pixels then, atlasWidth a row
+  SDL_Texture* texture;          // null while the software renderer draws itself
+  std::vector<uint32_t> pixels;  // the texture's pixels then, atlasWidth a row
   int atlasWidth;
-  bool filtered;                  // smoothed when scaled
+  bool filtered;                       // smoothed when scaled
   int width, height, frames, columns;  // frame size; frames per texture row
   float handleX, handleY;
-  std::vector<uint8_t> opaque;  // frames × height × width, 1 where alpha > 0
+  std::vector<uint8_t> opaque;     // frames × height × width, 1 where alpha > 0
   std::vector<SoftScaled> scaled;  // frames stretched to the window (software drawing)
 };
 
 std::unordered_map<int, Image> Images;
 bool AutoCentring = false;
 SDL_Texture* WhiteTexel = nullptr;  // stretched into filled rectangles
-constexpr int kPad = 1;  // border around each cell, on every side
+constexpr int kPad = 1;             // border around each cell, on every side
 constexpr int kMaxTextureWidth = 4096;
 
 Image* FindImage(int image) {
@@ -54,8 +54,8 @@ bool CellsFit(int sheetW, int sheetH, int cellW, int cellH, int firstCell, int c
 
 // Builds an image from cells of a sheet; cell i of the image is sheet cell
 // firstCell + i, counting left to right, then top to bottom.
-int MakeImage(const std::vector<uint32_t>& sheet, int sheetW, int sheetH, int cellW, int cellH,
-              int firstCell, int count, int flags) {
+int MakeImage(const std::vector<uint32_t>& sheet, int sheetW, int sheetH, int cellW, int cellH, int firstCell,
+              int count, int flags) {
   if (!Renderer || !CellsFit(sheetW, sheetH, cellW, cellH, firstCell, count)) return 0;
   int sheetColumns = sheetW / cellW;
 
@@ -84,7 +84,8 @@ int MakeImage(const std::vector<uint32_t>& sheet, int sheetW, int sheetH, int ce
   if (texture) atlas.clear();
   int handle = NewHandle();
   float hx = AutoCentring ? cellW / 2.0f : 0, hy = AutoCentring ? cellH / 2.0f : 0;
-  Images[handle] = {texture, std::move(atlas), texW, filtered, cellW, cellH, count, columns, hx, hy, std::move(opaque), {}};
+  Images[handle] = {texture, std::move(atlas),  texW, filtered, cellW, cellH, count, columns, hx,
+                    hy,      std::move(opaque), {}};
   return handle;
 }
 
@@ -120,8 +121,8 @@ void SnapToPixels(SDL_FRect& r) {
 // Draws a texture rectangle of size w × h whose handle point lands on (x, y),
 // under the drawing state, scaled and turned about that point. A negative
 // scale mirrors it; the handle then sits as far from the opposite edge.
-void DrawTransformed(SDL_Texture* texture, const SDL_Rect& src, float w, float h,
-                     float handleX, float handleY, float x, float y) {
+void DrawTransformed(SDL_Texture* texture, const SDL_Rect& src, float w, float h, float handleX, float handleY, float x,
+                     float y) {
   SDL_SetTextureBlendMode(texture, SdlBlend(Draw.blend));
   bool turned = std::fmod(Draw.rotation, 360.0f) != 0.0f;
   SDL_SetTextureColorMod(texture, Draw.r, Draw.g, Draw.b);
@@ -160,8 +161,7 @@ SDL_BlendMode SdlBlend(int kind) {
 }
 
 SDL_Texture* MakeTexture(const uint32_t* pixels, int width, int height, bool filtered) {
-  SDL_Texture* texture = SDL_CreateTexture(Renderer, SDL_PIXELFORMAT_ARGB8888,
-                                           SDL_TEXTUREACCESS_STATIC, width, height);
+  SDL_Texture* texture = SDL_CreateTexture(Renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, width, height);
   if (!texture) return nullptr;
   if (SDL_UpdateTexture(texture, nullptr, pixels, width * 4) != 0) {
     SDL_DestroyTexture(texture);
@@ -206,8 +206,7 @@ static std::string ReadSheet(const std::string& path, std::vector<uint32_t>& pix
 }
 
 // whole: the picture is the one frame, whatever its size.
-static int LoadCells(const std::string& path, bool whole, int cellW, int cellH, int firstCell, int count,
-                     int flags) {
+static int LoadCells(const std::string& path, bool whole, int cellW, int cellH, int firstCell, int count, int flags) {
   std::vector<uint32_t> pixels;
   int w = 0, h = 0;
   std::string why = ReadSheet(path, pixels, w, h);
@@ -223,8 +222,7 @@ static int LoadCells(const std::string& path, bool whole, int cellW, int cellH, 
 
 int LoadImage(const std::string& path, int flags) { return LoadCells(path, true, 0, 0, 0, 1, flags); }
 
-int LoadImageStrip(const std::string& path, int cellWidth, int cellHeight, int firstCell,
-                   int cellCount, int flags) {
+int LoadImageStrip(const std::string& path, int cellWidth, int cellHeight, int firstCell, int cellCount, int flags) {
   return LoadCells(path, false, cellWidth, cellHeight, firstCell, cellCount, flags);
 }
 
@@ -306,8 +304,7 @@ void DrawImage(int image, float x, float y, int frame) {
     source.scaledLimit = size_t(i->frames) * 2 + 8;
     return SoftDraw(source, float(i->width), float(i->height), i->handleX, i->handleY, x, y, i->filtered);
   }
-  DrawTransformed(i->texture, src, float(i->width), float(i->height), i->handleX, i->handleY,
-                  x, y);
+  DrawTransformed(i->texture, src, float(i->width), float(i->height), i->handleX, i->handleY, x, y);
 }
 
 // A stretched white texel rather than SDL_RenderGeometry: SDL's software
@@ -340,17 +337,14 @@ void DrawLine(float x1, float y1, float x2, float y2, bool lastPixel) {
     y2 -= (y2 - y1) / steps;
   }
   SDL_SetRenderDrawBlendMode(Renderer, SdlBlend(Draw.blend));
-  SDL_SetRenderDrawColor(Renderer, Draw.r, Draw.g, Draw.b,
-                         static_cast<Uint8>(Draw.alpha * 255.0f + 0.5f));
+  SDL_SetRenderDrawColor(Renderer, Draw.r, Draw.g, Draw.b, static_cast<Uint8>(Draw.alpha * 255.0f + 0.5f));
   SDL_RenderDrawLineF(Renderer, x1, y1, x2, y2);
 }
 
-bool ImagesCollide(int imageA, float ax, float ay, int frameA, int imageB, float bx, float by,
-                   int frameB) {
+bool ImagesCollide(int imageA, float ax, float ay, int frameA, int imageB, float bx, float by, int frameB) {
   Image* a = FindImage(imageA);
   Image* b = FindImage(imageB);
-  if (!a || !b || frameA < 0 || frameA >= a->frames || frameB < 0 || frameB >= b->frames)
-    return false;
+  if (!a || !b || frameA < 0 || frameA >= a->frames || frameB < 0 || frameB >= b->frames) return false;
   // Top-left corners on the pixel grid; B's position relative to A.
   int aLeft = static_cast<int>(std::floor(ax - a->handleX));
   int aTop = static_cast<int>(std::floor(ay - a->handleY));

@@ -66,7 +66,7 @@ struct Joystick {
 };
 
 int KeyHits[256];
-bool KeysHeld[256];   // as the events left them
+bool KeysHeld[256];    // as the events left them
 bool KeysTapped[256];  // went down since the last pump
 bool KeysTaken[256];   // read as up until let go
 int MouseHits[4];
@@ -133,7 +133,6 @@ void KeyEvent(int vk, bool down, bool repeat) {
   }
 }
 
-
 // Characters above 255 are kept as their code points; whoever stores text
 // as bytes decides what to do with them.
 void QueueUtf8(const char* text) {
@@ -190,8 +189,11 @@ int VirtualKeyOf(const SDL_Keysym& k) {
   switch (s) {
     case SDL_SCANCODE_BACKSPACE: return 8;
     case SDL_SCANCODE_TAB: return 9;
-    case SDL_SCANCODE_CLEAR: case SDL_SCANCODE_KP_CLEAR: return 12;
-    case SDL_SCANCODE_RETURN: case SDL_SCANCODE_KP_ENTER: case SDL_SCANCODE_RETURN2: return 13;
+    case SDL_SCANCODE_CLEAR:
+    case SDL_SCANCODE_KP_CLEAR: return 12;
+    case SDL_SCANCODE_RETURN:
+    case SDL_SCANCODE_KP_ENTER:
+    case SDL_SCANCODE_RETURN2: return 13;
     case SDL_SCANCODE_PAUSE: return 19;
     case SDL_SCANCODE_CAPSLOCK: return 20;
     case SDL_SCANCODE_ESCAPE: return 27;
@@ -228,7 +230,8 @@ int VirtualKeyOf(const SDL_Keysym& k) {
     case SDL_SCANCODE_RCTRL: return 163;
     case SDL_SCANCODE_LALT: return 164;
     case SDL_SCANCODE_RALT: return 165;
-    case SDL_SCANCODE_MUTE: case SDL_SCANCODE_AUDIOMUTE: return 173;
+    case SDL_SCANCODE_MUTE:
+    case SDL_SCANCODE_AUDIOMUTE: return 173;
     case SDL_SCANCODE_VOLUMEDOWN: return 174;
     case SDL_SCANCODE_VOLUMEUP: return 175;
     case SDL_SCANCODE_AUDIONEXT: return 176;
@@ -251,7 +254,6 @@ int VirtualKeyOf(const SDL_Keysym& k) {
     default: return 0;
   }
 }
-
 
 // ---------------------------------------------------------------- joysticks
 
@@ -287,7 +289,8 @@ void OpenJoystick(int deviceIndex) {
   j.name = name ? name : "Joystick";
   j.buttonCount = std::clamp(SDL_JoystickNumButtons(device), 0, 31);
   for (int b = 0; b < j.buttonCount; b++) j.buttons[b] = SDL_JoystickGetButton(device, b);
-  for (int a = 0; a < std::min(6, SDL_JoystickNumAxes(device)); a++) j.axes[a] = AxisValue(SDL_JoystickGetAxis(device, a));
+  for (int a = 0; a < std::min(6, SDL_JoystickNumAxes(device)); a++)
+    j.axes[a] = AxisValue(SDL_JoystickGetAxis(device, a));
   if (SDL_JoystickNumHats(device) > 0) j.hat = HatFraction(SDL_JoystickGetHat(device, 0));
   Joysticks.push_back(j);
 }
@@ -372,11 +375,13 @@ void HandleEvent(const SDL_Event& e) {
     case SDL_JOYDEVICEADDED: OpenJoystick(e.jdevice.which); break;
     case SDL_JOYDEVICEREMOVED: CloseJoystick(e.jdevice.which); break;
     case SDL_JOYAXISMOTION:
-      if (Joystick* j = JoystickOf(e.jaxis.which); j && e.jaxis.axis < 6) j->axes[e.jaxis.axis] = AxisValue(e.jaxis.value);
+      if (Joystick* j = JoystickOf(e.jaxis.which); j && e.jaxis.axis < 6)
+        j->axes[e.jaxis.axis] = AxisValue(e.jaxis.value);
       break;
     case SDL_JOYBUTTONDOWN:
     case SDL_JOYBUTTONUP:
-      if (Joystick* j = JoystickOf(e.jbutton.which); j && e.jbutton.button < 32) j->buttons[e.jbutton.button] = e.jbutton.state == SDL_PRESSED;
+      if (Joystick* j = JoystickOf(e.jbutton.which); j && e.jbutton.button < 32)
+        j->buttons[e.jbutton.button] = e.jbutton.state == SDL_PRESSED;
       break;
     case SDL_JOYHATMOTION:
       if (Joystick* j = JoystickOf(e.jhat.which); j && e.jhat.hat == 0) j->hat = HatFraction(e.jhat.value);
@@ -599,10 +604,12 @@ void ScriptJoystick(int atMillis, int j, int kind, int index, float value) {
 }
 
 static int KeyByName(const std::string& word) {
-  static const struct { const char* name; int vk; } Names[] = {
-      {"LEFT", 37}, {"RIGHT", 39}, {"UP", 38}, {"DOWN", 40}, {"SPACE", 32}, {"RETURN", 13}, {"ENTER", 13},
-      {"ESCAPE", 27}, {"TAB", 9}, {"BACK", 8}, {"LALT", 164}, {"RALT", 165}, {"LSHIFT", 160},
-      {"RSHIFT", 161}, {"LCONTROL", 162}, {"RCONTROL", 163}};
+  static const struct {
+    const char* name;
+    int vk;
+  } Names[] = {{"LEFT", 37},    {"RIGHT", 39},   {"UP", 38},        {"DOWN", 40},     {"SPACE", 32}, {"RETURN", 13},
+               {"ENTER", 13},   {"ESCAPE", 27},  {"TAB", 9},        {"BACK", 8},      {"LALT", 164}, {"RALT", 165},
+               {"LSHIFT", 160}, {"RSHIFT", 161}, {"LCONTROL", 162}, {"RCONTROL", 163}};
   std::string w = Upper(word);
   for (auto& n : Names)
     if (w == n.name) return n.vk;
@@ -678,7 +685,8 @@ bool LoadInputScript(const std::string& path) {
     if (trimmed.empty() || trimmed[0] == '#') continue;
     std::string why = ScriptLine(base, trimmed == line ? line : line.substr(line.find(trimmed[0])));
     if (!why.empty() && ++skipped <= namedAtMost)
-      LogFailure("input script " + path + " line " + std::to_string(number) + " skipped (" + why + "): " + Left(line, 60));
+      LogFailure("input script " + path + " line " + std::to_string(number) + " skipped (" + why +
+                 "): " + Left(line, 60));
   }
   if (skipped > namedAtMost)
     LogFailure("input script " + path + ": " + std::to_string(skipped - namedAtMost) + " more lines skipped");

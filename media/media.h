@@ -55,8 +55,8 @@ std::vector<DisplayMode> ListDisplayModes();
 bool FullScreenModeExists(int width, int height, int depth);  // any refresh rate
 
 enum { RENDERER_OPENGL = 0, RENDERER_DX9 = 1, RENDERER_DX7 = 2 };
-void ChooseRenderer(int choice);   // applies at the next OpenDisplay
-std::string RendererName();        // the SDL render driver actually in use
+void ChooseRenderer(int choice);  // applies at the next OpenDisplay
+std::string RendererName();       // the SDL render driver actually in use
 // The choice whose render driver is in use (SDL may have fallen back to
 // another), or -1 with no display or a driver none of them names.
 int RendererInUse();
@@ -84,8 +84,8 @@ void SetVirtualResolution(int width, int height);
 extern const int& VirtW;
 extern const int& VirtH;
 
-void Cls();               // back buffer to black
-void Flip(int sync);      // 0: present now; -1: present paced by the clock
+void Cls();           // back buffer to black
+void Flip(int sync);  // 0: present now; -1: present paced by the clock
 
 void HidePointer();
 void ShowPointer();
@@ -109,12 +109,11 @@ enum { IMAGE_MASKED = 1, IMAGE_FILTERED = 2 };  // masked: black is transparent
 
 // PNG, at most 8192 pixels a side and 4096 x 4096 in all; 0 on failure.
 int LoadImage(const std::string& path, int flags);
-int LoadImageStrip(const std::string& path, int cellWidth, int cellHeight,
-                   int firstCell, int cellCount, int flags);
+int LoadImageStrip(const std::string& path, int cellWidth, int cellHeight, int firstCell, int cellCount, int flags);
 void FreeImage(int image);
 void AutoCentre(bool on);  // later loads get their handle at the centre
 void SetImageHandle(int image, float x, float y);
-int ImageWidth(int image);   // one frame, unscaled
+int ImageWidth(int image);  // one frame, unscaled
 int ImageHeight(int image);
 int ImageFrames(int image);
 
@@ -140,8 +139,7 @@ void DrawLine(float x1, float y1, float x2, float y2, bool lastPixel);
 
 // True when opaque pixels of the two frames, placed by their handles at the
 // two points (scale 1, no rotation), overlap.
-bool ImagesCollide(int imageA, float ax, float ay, int frameA,
-                   int imageB, float bx, float by, int frameB);
+bool ImagesCollide(int imageA, float ax, float ay, int frameA, int imageB, float bx, float by, int frameB);
 
 // ---------------------------------------------------------------- fonts
 
@@ -151,8 +149,8 @@ void FreeFont(int font);
 void SetFont(int font);
 int CurrentFont();
 void DrawText(const std::string& text, float x, float y);  // top-left at (x, y)
-int TextWidth(const std::string& text);  // unscaled sum of advances
-int FontHeight();                        // line height of the current font
+int TextWidth(const std::string& text);                    // unscaled sum of advances
+int FontHeight();                                          // line height of the current font
 
 // A face's shape as fractions of the pixel size it is loaded at: the height
 // of its ink over the printable ASCII characters (tallest ascender to lowest
@@ -185,7 +183,7 @@ bool AudioDriverExists(const std::string& name);  // case-insensitive
 // open. A headless start keeps its silent output whatever is asked.
 bool SetAudioDriver(const std::string& name);
 std::string AudioDriverInUse();  // SDL's name for the driver output is on, or ""
-bool EnableOpenAL();  // there is no OpenAL back end here: always false
+bool EnableOpenAL();             // there is no OpenAL back end here: always false
 
 // WAV of plain 8 to 32-bit samples, 1 to 8 channels, 4 to 192 kHz, up to
 // ten minutes; 0 on failure.
@@ -211,25 +209,37 @@ void MixAudio(int16_t* out, int frames);
 // ---------------------------------------------------------------- input
 
 enum {
-  VK_BACK = 8, VK_TAB = 9, VK_RETURN = 13, VK_SHIFT = 16, VK_ESCAPE = 27,
-  VK_SPACE = 32, VK_LEFT = 37, VK_UP = 38, VK_RIGHT = 39, VK_DOWN = 40,
-  VK_F4 = 115, VK_F11 = 122, VK_F12 = 123, VK_LMENU = 164, VK_RMENU = 165,
+  VK_BACK = 8,
+  VK_TAB = 9,
+  VK_RETURN = 13,
+  VK_SHIFT = 16,
+  VK_ESCAPE = 27,
+  VK_SPACE = 32,
+  VK_LEFT = 37,
+  VK_UP = 38,
+  VK_RIGHT = 39,
+  VK_DOWN = 40,
+  VK_F4 = 115,
+  VK_F11 = 122,
+  VK_F12 = 123,
+  VK_LMENU = 164,
+  VK_RMENU = 165,
 };
 
 // The one event pump: the frame end runs it once a frame, and the few waits
 // outside frames run it themselves. Reads never pump; they answer from the
 // state the last pump left.
 void PollEvents();
-int KeyHit(int vk);     // presses since the last read of that key
-bool KeyDown(int vk);   // held, or pressed since the last pump (a quick tap lasts a frame)
+int KeyHit(int vk);    // presses since the last read of that key
+bool KeyDown(int vk);  // held, or pressed since the last pump (a quick tap lasts a frame)
 // The key's press is taken: it reads as up, with no hits, until let go and
 // pressed again, so no one else acts on it.
 void TakeKey(int vk);
-float PointerX();       // mouse position as of the last pump, virtual units
+float PointerX();  // mouse position as of the last pump, virtual units
 float PointerY();
-int MouseHit(int button);  // 1 left, 2 right, 3 middle
+int MouseHit(int button);    // 1 left, 2 right, 3 middle
 bool MouseDown(int button);  // as KeyDown
-int NextChar();         // typed-character queue of 256; 0 when empty
+int NextChar();              // typed-character queue of 256; 0 when empty
 // Pumps, then forgets every press so far: hit counts and typed characters
 // are dropped, and keys and buttons still held are taken (see TakeKey).
 void FlushInput();
@@ -237,11 +247,11 @@ bool CloseRequested();  // once per close-button press
 
 enum { AXIS_X = 0, AXIS_Y = 1, AXIS_Z = 2, AXIS_R = 3, AXIS_U = 4, AXIS_V = 5 };
 int JoystickCount();
-std::string JoystickName(int j);   // j from 0
+std::string JoystickName(int j);  // j from 0
 int JoystickButtonMask(int j);
 bool JoystickButtonDown(int j, int button);
 float JoystickAxis(int j, int axis);  // about -1..1
-float JoystickHat(int j);  // -1 centred, else clockwise fraction from up
+float JoystickHat(int j);             // -1 centred, else clockwise fraction from up
 
 // Scripted input, by clock time, delivered like window events.
 // Script lines: "<ms> <verb> <args>" — see README for the verbs.
@@ -254,12 +264,12 @@ void ScriptMouseButton(int atMillis, int button, bool down);
 void ScriptText(int atMillis, const std::string& text);
 void ScriptClose(int atMillis);
 void ScriptJoystick(int atMillis, int j, int kind, int index, float value);  // kind 0 axis, 1 button, 2 hat
-void AddVirtualJoystick(const std::string& name, int buttons);  // tests
+void AddVirtualJoystick(const std::string& name, int buttons);               // tests
 
 // ---------------------------------------------------------------- misc
 
-int CollectGarbage();       // a count: live handles freed since last call
-int64_t MemoryInUse();      // bytes held by loaded media and banks
+int CollectGarbage();   // a count: live handles freed since last call
+int64_t MemoryInUse();  // bytes held by loaded media and banks
 
 // What a long run watches for leaks: the media's live handles of each kind,
 // the process's resident memory and its open file descriptors.

@@ -27,20 +27,18 @@ static std::string ChunkPastTheEnd(const std::vector<uint8_t>& file) {
   static const uint8_t Signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
   if (file.size() < 8 || !std::equal(Signature, Signature + 8, file.begin())) return "";  // libpng tells
   for (size_t at = 8; at + 8 <= file.size();) {
-    uint64_t length = uint64_t(file[at]) << 24 | uint64_t(file[at + 1]) << 16 | uint64_t(file[at + 2]) << 8 |
-                      file[at + 3];
+    uint64_t length =
+        uint64_t(file[at]) << 24 | uint64_t(file[at + 1]) << 16 | uint64_t(file[at + 2]) << 8 | file[at + 3];
     uint64_t left = file.size() - at - 8;
     if (length > left)
-      return "damaged (its \"" + std::string(reinterpret_cast<const char*>(&file[at + 4]), 4) +
-             "\" chunk declares " + std::to_string(length) + " bytes, the file has " + std::to_string(left) +
-             " left)";
+      return "damaged (its \"" + std::string(reinterpret_cast<const char*>(&file[at + 4]), 4) + "\" chunk declares " +
+             std::to_string(length) + " bytes, the file has " + std::to_string(left) + " left)";
     at += size_t(length) + 12;
   }
   return "";
 }
 
-std::string DecodePNG(const std::vector<uint8_t>& file, std::vector<uint32_t>& pixels, int& width,
-                      int& height) {
+std::string DecodePNG(const std::vector<uint8_t>& file, std::vector<uint32_t>& pixels, int& width, int& height) {
   if (std::string why = ChunkPastTheEnd(file); !why.empty()) return why;
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
@@ -50,9 +48,8 @@ std::string DecodePNG(const std::vector<uint8_t>& file, std::vector<uint32_t>& p
   if (image.width > MaxImageSide || image.height > MaxImageSide ||
       uint64_t(image.width) * image.height > MaxImagePixels) {
     png_image_free(&image);
-    return "too large (" + std::to_string(image.width) + " x " + std::to_string(image.height) +
-           " pixels, at most " + std::to_string(MaxImageSide) + " a side and " +
-           std::to_string(MaxImagePixels) + " in all)";
+    return "too large (" + std::to_string(image.width) + " x " + std::to_string(image.height) + " pixels, at most " +
+           std::to_string(MaxImageSide) + " a side and " + std::to_string(MaxImagePixels) + " in all)";
   }
   std::vector<uint8_t> bytes(PNG_IMAGE_SIZE(image));
   if (!png_image_finish_read(&image, nullptr, bytes.data(), 0, nullptr)) {
@@ -80,8 +77,8 @@ static bool WriteRows(FILE* file, png_bytep* rows, int width, int height, int le
   }
   png_init_io(png, file);
   png_set_compression_level(png, level);
-  png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+               PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
   png_write_image(png, rows);
   png_write_end(png, nullptr);
@@ -91,8 +88,7 @@ static bool WriteRows(FILE* file, png_bytep* rows, int width, int height, int le
 
 // Written beside the target and renamed over it, so a failed write never
 // leaves a broken file behind.
-bool WritePNG(const std::string& path, const std::vector<uint32_t>& pixels, int width,
-              int height, int level) {
+bool WritePNG(const std::string& path, const std::vector<uint32_t>& pixels, int width, int height, int level) {
   if (width <= 0 || height <= 0 || pixels.size() < static_cast<size_t>(width) * height)
     return WriteFailed("there is no picture to save");
   std::vector<uint8_t> bytes(static_cast<size_t>(width) * height * 4);

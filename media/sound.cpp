@@ -41,7 +41,7 @@ std::map<int, Sound> Sounds;
 Channel Channels[MaxChannels];
 int NextSound = 1, NextChannel = 1;
 SDL_AudioDeviceID Device;
-bool AudioUp;  // an audio driver is initialised (by us)
+bool AudioUp;        // an audio driver is initialised (by us)
 bool HeadlessAudio;  // started headless: output stays silent
 
 Channel* ChannelOf(int id) {

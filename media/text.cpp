@@ -3,8 +3,8 @@
 // Characters are bytes and positions are 1-based, as the program's text
 // handling counts them. Nothing here throws: out-of-range positions and
 // lengths are clipped.
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 #include "media/core.h"

@@ -52,7 +52,8 @@ std::string PickChordLine() {
 }
 
 static void NewCycle() {
-  for (int part = SECTION_BASS; part <= SECTION_ACCOMPANY; part++) PartSample[part] = RandomInt(1, PartSampleCount[part]);
+  for (int part = SECTION_BASS; part <= SECTION_ACCOMPANY; part++)
+    PartSample[part] = RandomInt(1, PartSampleCount[part]);
   BarNo = 1;
   ChordLine = PickChordLine();
   for (int t = 0; t < 20; t++) {
@@ -158,8 +159,8 @@ void UpdateMusic() {
   for (int t = 0; t < 5; t++) {
     float v = StepTable[t][StepNo];
     bool sounds = t < 2 ? (v >= 1 && v <= 8) : v != 0;
-    bool muted = TrackSilent[t] == 1 &&
-                 !(TrackNextSilent[t] == 0 && (leadIn == 2 || (leadIn == 1 && TrackLeadIn[t] == 1)));
+    bool muted =
+        TrackSilent[t] == 1 && !(TrackNextSilent[t] == 0 && (leadIn == 2 || (leadIn == 1 && TrackLeadIn[t] == 1)));
     if (!sounds || muted) continue;
     if (t < 2) PlayNote(t, int(v) + 10 * t, 1);
     else PlayNote(t, PartSample[t] + 10 * t, v * chord);

@@ -15,10 +15,10 @@ int SongSectionMode[5];
 // One key row of a piano laid over the keyboard, a semitone per character
 // from "s" up; "q" is the loops' recorded pitch.
 static const char NoteChars[] = "zsxdcvgbhnjmq2w3er5t6y7ui9o0p[=]";
-static const float NoteRates[] = {
-    0.0f,   0.5295f, 0.561f, 0.5945f, 0.63f,  0.6675f, 0.707f, 0.749f, 0.7935f, 0.841f, 0.891f,
-    0.944f, 1.0f,    1.059f, 1.122f,  1.189f, 1.26f,   1.335f, 1.414f, 1.498f,  1.587f, 1.682f,
-    1.782f, 1.888f,  2.0f,   2.118f,  2.244f, 2.378f,  2.52f,  2.67f,  2.828f,  2.996f};
+static const float NoteRates[] = {0.0f,    0.5295f, 0.561f, 0.5945f, 0.63f,  0.6675f, 0.707f, 0.749f,
+                                  0.7935f, 0.841f,  0.891f, 0.944f,  1.0f,   1.059f,  1.122f, 1.189f,
+                                  1.26f,   1.335f,  1.414f, 1.498f,  1.587f, 1.682f,  1.782f, 1.888f,
+                                  2.0f,    2.118f,  2.244f, 2.378f,  2.52f,  2.67f,   2.828f, 2.996f};
 static_assert(sizeof(NoteChars) - 1 == sizeof(NoteRates) / sizeof(NoteRates[0]));
 
 // The loops and song files live in the game folder's "music/".

@@ -104,8 +104,8 @@ void LoadWordBank() {
   int start = Millisecs();
   int zip = LoadBank("incbin::sowpods_bank_zip.dat");
   DebugLog("Loaded Word List : Took " + std::to_string(Millisecs() - start) + " millisecs");
-  std::string fault = zip ? InflateWordBank(BankData(zip), size_t(BankSize(zip)), BankData(WordBank))
-                          : "is not in the program";
+  std::string fault =
+      zip ? InflateWordBank(BankData(zip), size_t(BankSize(zip)), BankData(WordBank)) : "is not in the program";
   WordBankVersion++;
   DebugLog("Unzipped Word List : Took " + std::to_string(Millisecs() - start) + " millisecs");
   FreeBank(zip);

@@ -69,7 +69,8 @@ double RunWays(int stars, int d) {
         for (int i = 1; i <= letters; i++) c = c * double(r - 1 + i) / i;
         return c;
       };
-      for (int n = 0; n <= MaxLetters; n++) t[size_t(r)][size_t(n)] = choose(n) - (n > MaxRun ? r * choose(n - MaxRun - 1) : 0);
+      for (int n = 0; n <= MaxLetters; n++)
+        t[size_t(r)][size_t(n)] = choose(n) - (n > MaxRun ? r * choose(n - MaxRun - 1) : 0);
     }
     return t;
   }();
@@ -79,8 +80,7 @@ double RunWays(int stars, int d) {
 void ReadEntry(const uint8_t* bank, int i, uint32_t w[3]) { memcpy(w, bank + size_t(i) * WordEntryBytes, 12); }
 
 bool Fits(const uint32_t w[3], const Masks& m) {
-  return ((w[0] & m.mask[0]) == m.value[0]) & ((w[1] & m.mask[1]) == m.value[1]) &
-         ((w[2] & m.mask[2]) == m.value[2]);
+  return ((w[0] & m.mask[0]) == m.value[0]) & ((w[1] & m.mask[1]) == m.value[1]) & ((w[2] & m.mask[2]) == m.value[2]);
 }
 
 // Bit j set for each entry block + j (block .. end - 1, at most 64) that
@@ -175,8 +175,7 @@ void Append(Search& s, const std::vector<int>& hits) {
 // The last step: head is everything before the last star (already fixed),
 // tail what follows it; maxRun 0 when the pattern has no star. Each entry
 // can fit only the expansion of its own length, so one pass serves them all.
-void Finish(Search& s, const std::string& head, const std::string& tail, int maxRun,
-            const std::vector<int>* entries) {
+void Finish(Search& s, const std::string& head, const std::string& tail, int maxRun, const std::vector<int>* entries) {
   Masks first = MasksOf(head);
   Masks expansion[MaxRun + 1];
   int base = int(head.size() + tail.size());
@@ -403,8 +402,8 @@ std::string FindWords(const std::string& pattern, int top) {
   }
   if (s.stopped) {
     WordMatches.resize(before);
-    DebugLog("Search stopped: more than " + std::to_string(WordMatchLimit) + " matches or " +
-             std::to_string(MaxStars) + " stars");
+    DebugLog("Search stopped: more than " + std::to_string(WordMatchLimit) + " matches or " + std::to_string(MaxStars) +
+             " stars");
   }
   WordSearchStopped = s.stopped;
   if (top == 1) DebugLog("Check took " + std::to_string(Millisecs() - start) + " millisecs");

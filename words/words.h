@@ -19,15 +19,15 @@ struct WordType {
 constexpr int WordBankBytes = 4000000;
 constexpr int WordEntryBytes = 12;
 constexpr int WordBankEntries = WordBankBytes / WordEntryBytes;  // 333,333
-constexpr int WordScanEntries = 270001;  // entries 0..270,000 are searched
+constexpr int WordScanEntries = 270001;                          // entries 0..270,000 are searched
 // A search that would collect more matches than this stops and keeps none:
 // patterns full of stars list every word in countless splits and would
 // otherwise exhaust memory. Every pattern of up to three stars fits ("***"
 // alone gives 15.7 million).
 constexpr int64_t WordMatchLimit = 20000000;
 
-extern int WordBank;                      // bank handle, WordBankBytes long
-extern int WordBankVersion;               // changes whenever the bank's contents do
+extern int WordBank;                       // bank handle, WordBankBytes long
+extern int WordBankVersion;                // changes whenever the bank's contents do
 extern std::vector<WordType> WordMatches;  // results of FindWords
 // Set when the last FindWords gave up (over WordMatchLimit matches, or more
 // stars than it expands) and added nothing.

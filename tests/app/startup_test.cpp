@@ -42,10 +42,13 @@ TEST(Startup, HeadlessRunWritesTheLogAndEndsCleanly) {
   auto root = EnterScratchFolder("startup");
   CopyGameData(root);
   std::filesystem::remove(root / "Files" / "Common" / "logo.png");  // not essential: named, then played without
-  { std::ofstream old(root / "Files" / "Debug.txt"); old << "stale text from an earlier run\n"; }
+  {
+    std::ofstream old(root / "Files" / "Debug.txt");
+    old << "stale text from an earlier run\n";
+  }
   RunOptions options;
   options.headless = options.virtualClock = true;
-  options.frameLimit = 400;  // the engine test, then a few title frames
+  options.frameLimit = 400;                        // the engine test, then a few title frames
   options.dataFolder = (root / "Files").string();  // read there, and written beside it
   EXPECT_EXIT(RunProgram(options), ::testing::ExitedWithCode(0), "");
 
@@ -53,7 +56,7 @@ TEST(Startup, HeadlessRunWritesTheLogAndEndsCleanly) {
   ASSERT_GE(lines.size(), 12u);
   const std::string dashes(28, '-');
   std::vector<std::string> header = {"Morvane's Tessaloop Engine", dashes, "Week #248", dashes,
-                                     "#248 : Plimbo Direr", dashes, "", "Loading"};
+                                     "#248 : Plimbo Direr",        dashes, "",          "Loading"};
   EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 8), header);
   EXPECT_EQ(IndexOf(lines, "\tReading Setup File"), -1);  // no Setup.ini: not an error
   int resolution = IndexOf(lines, "\tRequested Resolution : 800x600");
@@ -70,13 +73,14 @@ TEST(Startup, HeadlessRunWritesTheLogAndEndsCleanly) {
 
 TEST(Startup, AMissingOrDamagedEssentialFileEndsStartUpWithOneLine) {
   struct Case {
-    const char* file;   // under Files/
-    bool damage;        // cut in half rather than removed
-    const char* line;   // on standard error
+    const char* file;  // under Files/
+    bool damage;       // cut in half rather than removed
+    const char* line;  // on standard error
   } cases[] = {
       {"248/plimbo.png", false, "^plimbo: cannot start: missing /.*/Files/248/plimbo.png\n$"},
       {"Common/Blue Highway.ttf", false, "^plimbo: cannot start: missing /.*/Files/Common/Blue Highway.ttf\n$"},
-      {"248/plimbo.png", true, "plimbo.png: damaged .*\nplimbo: cannot start: could not load /.*/Files/248/plimbo.png\n$"},
+      {"248/plimbo.png", true,
+       "plimbo.png: damaged .*\nplimbo: cannot start: could not load /.*/Files/248/plimbo.png\n$"},
   };
   for (const Case& c : cases) {
     auto root = EnterScratchFolder("essential");

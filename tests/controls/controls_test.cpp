@@ -16,10 +16,22 @@ class Controls : public ::testing::Test {
   void TearDown() override { StopMedia(); }
 
   // Scripted input arrives through the event pump on the next read.
-  static void Key(int vk, bool down) { ScriptKey(Millisecs(), vk, down); PollEvents(); }
-  static void Axis(int j, int axis, float v) { ScriptJoystick(Millisecs(), j, 0, axis, v); PollEvents(); }
-  static void Button(int j, int b, bool down) { ScriptJoystick(Millisecs(), j, 1, b, down ? 1.0f : 0.0f); PollEvents(); }
-  static void Hat(int j, float v) { ScriptJoystick(Millisecs(), j, 2, 0, v); PollEvents(); }
+  static void Key(int vk, bool down) {
+    ScriptKey(Millisecs(), vk, down);
+    PollEvents();
+  }
+  static void Axis(int j, int axis, float v) {
+    ScriptJoystick(Millisecs(), j, 0, axis, v);
+    PollEvents();
+  }
+  static void Button(int j, int b, bool down) {
+    ScriptJoystick(Millisecs(), j, 1, b, down ? 1.0f : 0.0f);
+    PollEvents();
+  }
+  static void Hat(int j, float v) {
+    ScriptJoystick(Millisecs(), j, 2, 0, v);
+    PollEvents();
+  }
 };
 
 TEST_F(Controls, DefaultsBindPlayerOneOnly) {
@@ -158,8 +170,11 @@ TEST_F(Controls, ScanFindsLowestKeyAndRefusesF11F12) {
 // A modifier binds as its sided code, which has a name; the side-less 16-18
 // come first in the scan but name nothing.
 TEST_F(Controls, ModifiersBindAsTheirSidedNames) {
-  const struct { int vk; const char* name; } modifiers[] = {
-      {160, "LShift"}, {161, "RShift"}, {162, "LControl"}, {163, "RControl"}, {164, "LAlt"}, {165, "RAlt"}};
+  const struct {
+    int vk;
+    const char* name;
+  } modifiers[] = {{160, "LShift"},   {161, "RShift"}, {162, "LControl"},
+                   {163, "RControl"}, {164, "LAlt"},   {165, "RAlt"}};
   for (const auto& m : modifiers) {
     Key(m.vk, true);
     EXPECT_EQ(ScanAnyInput(), m.vk) << m.name;

@@ -77,9 +77,9 @@ TEST(DataImages, EveryImageHasTheLayoutItsLoaderCuts) {
 }
 
 TEST(DataImages, MaskedImagesUseBlackOnlyWhereTransparent) {
-  for (const char* name : {"Files/Common/icons.png", "Files/Common/logo.png", "Files/Common/Brimhall.png",
-                           "Files/248/badges.png", "Files/248/gfx.png", "Files/248/plimbo.png",
-                           "Files/248/iluvamiga.png"}) {
+  for (const char* name :
+       {"Files/Common/icons.png", "Files/Common/logo.png", "Files/Common/Brimhall.png", "Files/248/badges.png",
+        "Files/248/gfx.png", "Files/248/plimbo.png", "Files/248/iluvamiga.png"}) {
     Png p = ReadPng(name);
     ASSERT_GT(p.w, 0) << name;
     int bad = 0;
@@ -102,7 +102,8 @@ TEST(DataImages, BallFramesAreOneTurnOfAFullBall) {
     long sum = 0;
     for (int y = 0; y < 64; y++)
       for (int x = 0; x < 64; x++)
-        for (int k = 0; k < 3; k++) sum += std::abs(CellPixel(p, a, 64, 64, x, y)[k] - CellPixel(p, b, 64, 64, x, y)[k]);
+        for (int k = 0; k < 3; k++)
+          sum += std::abs(CellPixel(p, a, 64, 64, x, y)[k] - CellPixel(p, b, 64, 64, x, y)[k]);
     return sum;
   };
   // Neighbouring frames differ (the spin shows), and frame 89 leads smoothly back to 0.
@@ -119,7 +120,7 @@ TEST(DataImages, TilesJoinByTheCaveNeighbourTable) {
   for (int f = 0; f < 16; f++) {
     int code = codeOf[f];
     auto edgeOpaque = [&](int side) {  // side 0 top, 1 left, 2 right, 3 bottom
-      int n = 0;  // the middle of the side: corners belong to the sides next to it
+      int n = 0;                       // the middle of the side: corners belong to the sides next to it
       for (int i = 14; i < 50; i++) {
         int x = side == 1 ? 0 : side == 2 ? 63 : i, y = side == 0 ? 0 : side == 3 ? 63 : i;
         n += CellPixel(p, f, 64, 64, x, y)[3] == 255;
@@ -186,7 +187,8 @@ TEST(DataImages, BadgesAreSixteenDistinctPictures) {
       long sum = 0;
       for (int y = 0; y < 64; y++)
         for (int x = 0; x < 64; x++)
-          for (int k = 0; k < 4; k++) sum += std::abs(CellPixel(p, a, 64, 64, x, y)[k] - CellPixel(p, b, 64, 64, x, y)[k]);
+          for (int k = 0; k < 4; k++)
+            sum += std::abs(CellPixel(p, a, 64, 64, x, y)[k] - CellPixel(p, b, 64, 64, x, y)[k]);
       EXPECT_GT(sum, 64 * 64 * 10) << "badges " << a << " and " << b;
     }
   }

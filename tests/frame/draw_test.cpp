@@ -5,8 +5,8 @@
 #include <cmath>
 #include <utility>
 
-#include "frame/settings_table.h"
 #include "frame/frame_end.h"
+#include "frame/settings_table.h"
 #include "tests/support/headless.h"
 
 TEST(DrawColour, ClampsAndTruncatesChannelsAndLeavesAlphaWhenOmitted) {
@@ -89,8 +89,8 @@ TEST(DrawSprite, BudgetRefusesDrawsPastTheLimitUntilTheNextFrame) {
   SpriteBudget[1] = 3;
   for (int i = 0; i < 5; i++) DrawSprite(image, 200 * i, 0, 0, 1);
   EXPECT_EQ(SpritesDrawn[1], 3);
-  EXPECT_GT(LitPixels(0, 0, 8, 8), 0);                       // first sprite drawn
-  EXPECT_EQ(LitPixels(3 * 125, 0, 3 * 125 + 8, 8), 0);     // fourth refused
+  EXPECT_GT(LitPixels(0, 0, 8, 8), 0);                  // first sprite drawn
+  EXPECT_EQ(LitPixels(3 * 125, 0, 3 * 125 + 8, 8), 0);  // fourth refused
   BeginFrame(1);
   EXPECT_EQ(SpritesDrawn[1], 0);
   DrawSprite(image, 600, 0, 0, 1);

@@ -21,10 +21,10 @@ const int Caves = 100, Frames = 3000;
 // checked. These runs (cave * 4 + inputs) moved sideways into rock; under held
 // Right, eight of them went on through the right border and out of the cave.
 // Every other run drew, in this order, the path hashed below.
-const std::set<int> RunsThatMovedIntoRock = {
-    3,   7,   8,   11,  15,  19,  35,  42,  47,  55,  57,  80,  83,  107, 111, 123,
-    135, 139, 155, 156, 160, 172, 187, 199, 223, 224, 227, 235, 251, 259, 263, 267,
-    269, 279, 283, 284, 299, 300, 303, 336, 343, 355, 363, 367, 383, 387, 399};
+const std::set<int> RunsThatMovedIntoRock = {3,   7,   8,   11,  15,  19,  35,  42,  47,  55,  57,  80,
+                                             83,  107, 111, 123, 135, 139, 155, 156, 160, 172, 187, 199,
+                                             223, 224, 227, 235, 251, 259, 263, 267, 269, 279, 283, 284,
+                                             299, 300, 303, 336, 343, 355, 363, 367, 383, 387, 399};
 const uint64_t PathsOfTheOtherRuns = 0xfbd745ab4b60711f;
 
 // Bit 1 Left, 2 Right, 4 Z. Random input picks a new combination now and

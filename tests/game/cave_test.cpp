@@ -17,10 +17,22 @@ namespace {
 // Tile frame for the neighbours code: 2 above, 4 left, 8 right, 16 below.
 int ExpectedFrame(int code) {
   switch (code) {
-    case 0: return 16;  case 2: return 12;  case 4: return 15;  case 6: return 11;
-    case 8: return 13;  case 10: return 9;  case 12: return 14; case 14: return 10;
-    case 16: return 4;  case 18: return 8;  case 20: return 3;  case 22: return 7;
-    case 24: return 1;  case 26: return 5;  case 28: return 2;  case 30: return 6;
+    case 0: return 16;
+    case 2: return 12;
+    case 4: return 15;
+    case 6: return 11;
+    case 8: return 13;
+    case 10: return 9;
+    case 12: return 14;
+    case 14: return 10;
+    case 16: return 4;
+    case 18: return 8;
+    case 20: return 3;
+    case 22: return 7;
+    case 24: return 1;
+    case 26: return 5;
+    case 28: return 2;
+    case 30: return 6;
   }
   return -1;
 }
@@ -98,7 +110,7 @@ TEST(Cave, InvariantsHoldOverManySeeds) {
 TEST(Cave, TileFramesOfHandMadeRock) {
   for (int y = 0; y <= CAVE_HEIGHT; y++)
     for (int x = 0; x <= CAVE_WIDTH; x++) CaveCells[y][x] = CELL_EMPTY;
-  CaveCells[10][10] = CELL_ROCK;  // isolated
+  CaveCells[10][10] = CELL_ROCK;   // isolated
   for (int d = -1; d <= 1; d++) {  // a plus sign around (20, 20)
     CaveCells[20][20 + d] = CELL_ROCK;
     CaveCells[20 + d][20] = CELL_ROCK;
@@ -182,7 +194,7 @@ TEST(Cave, ClearAreaTests) {
   CaveCells[16][54] = 1;
   EXPECT_EQ(AreaClearForStart(50, 20, 4), 0);
   CaveCells[16][54] = 0;
-  EXPECT_EQ(AreaClearForStart(50, 4, 4), 0);  // reaches row 0
+  EXPECT_EQ(AreaClearForStart(50, 4, 4), 0);    // reaches row 0
   EXPECT_EQ(AreaClearForStart(156, 20, 4), 0);  // reaches column 160
 
   // Pickup test: rock in the 5 x 5 square, pickups in the 3 x 3 one.

@@ -38,9 +38,7 @@ std::string Slurp(const std::string& path) {
   return s.str();
 }
 
-void Spit(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
+void Spit(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 std::vector<std::string> Entries(const std::string& path) {
   std::vector<std::string> names;

@@ -190,7 +190,8 @@ TEST_F(CoreInput, ScriptLinesPlayInTimeOrderAndBadOnesAreNamed) {
   } cases[] = {
       {"300 text c\n100 text a\n200 text b\n", "=abc", {}},
       {"100 text a\n100 text b\n50 text x\n100 text c\n0 text w\n", "wx=abc", {}},
-      {"# a note\n200 text b\nbad\n100 text a\n100 keydown NOSUCHKEY\n150 jump 3\n150 mousemove 1\n", "=ab",
+      {"# a note\n200 text b\nbad\n100 text a\n100 keydown NOSUCHKEY\n150 jump 3\n150 mousemove 1\n",
+       "=ab",
        {"line 3 skipped (not a time and a verb): bad", "line 5 skipped (no such key)", "line 6 skipped (no such verb)",
         "line 7 skipped (wrong arguments for mousemove)"}},
       {manyBad, "z=", {"line 2 skipped", "line 21 skipped", "5 more lines skipped"}},
@@ -207,7 +208,8 @@ TEST_F(CoreInput, ScriptLinesPlayInTimeOrderAndBadOnesAreNamed) {
     std::string typed;
     for (int ch; (ch = NextChar()) != 0;) typed += char(ch);
     EXPECT_EQ(typed, c.typed) << c.script;
-    for (const std::string& line : c.named) EXPECT_NE(errors.find(line), std::string::npos) << line << " in\n" << errors;
+    for (const std::string& line : c.named)
+      EXPECT_NE(errors.find(line), std::string::npos) << line << " in\n" << errors;
     EXPECT_EQ(errors.find("line 22 skipped"), std::string::npos);
     if (c.named.empty()) {
       EXPECT_EQ(errors, "");
@@ -241,23 +243,40 @@ TEST_F(CoreInput, WindowKeysMapToVirtualKeyNumbers) {
     SDL_Keycode sym;
     int vk;
   } keys[] = {
-      {SDL_SCANCODE_A, SDLK_a, 65},          {SDL_SCANCODE_Q, SDLK_a, 65},  // a French layout's A
-      {SDL_SCANCODE_Z, SDLK_z, 90},          {SDL_SCANCODE_0, SDLK_0, 48},
-      {SDL_SCANCODE_1, SDLK_AMPERSAND, 49},  {SDL_SCANCODE_F1, SDLK_F1, 112},
-      {SDL_SCANCODE_F12, SDLK_F12, 123},     {SDL_SCANCODE_LEFT, SDLK_LEFT, 37},
-      {SDL_SCANCODE_DOWN, SDLK_DOWN, 40},    {SDL_SCANCODE_RETURN, SDLK_RETURN, 13},
-      {SDL_SCANCODE_KP_ENTER, SDLK_KP_ENTER, 13}, {SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, 27},
-      {SDL_SCANCODE_SPACE, SDLK_SPACE, 32},  {SDL_SCANCODE_TAB, SDLK_TAB, 9},
-      {SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE, 8}, {SDL_SCANCODE_LSHIFT, SDLK_LSHIFT, 160},
-      {SDL_SCANCODE_RCTRL, SDLK_RCTRL, 163}, {SDL_SCANCODE_RALT, SDLK_RALT, 165},
-      {SDL_SCANCODE_KP_0, SDLK_KP_0, 96},    {SDL_SCANCODE_KP_9, SDLK_KP_9, 105},
-      {SDL_SCANCODE_KP_DIVIDE, SDLK_KP_DIVIDE, 111}, {SDL_SCANCODE_INSERT, SDLK_INSERT, 45},
-      {SDL_SCANCODE_DELETE, SDLK_DELETE, 46}, {SDL_SCANCODE_HOME, SDLK_HOME, 36},
-      {SDL_SCANCODE_PAGEDOWN, SDLK_PAGEDOWN, 34}, {SDL_SCANCODE_SEMICOLON, SDLK_SEMICOLON, 186},
-      {SDL_SCANCODE_APOSTROPHE, SDLK_QUOTE, 192}, {SDL_SCANCODE_NONUSHASH, SDLK_HASH, 222},
-      {SDL_SCANCODE_GRAVE, SDLK_BACKQUOTE, 223}, {SDL_SCANCODE_NONUSBACKSLASH, SDLK_BACKSLASH, 226},
-      {SDL_SCANCODE_CAPSLOCK, SDLK_CAPSLOCK, 20}, {SDL_SCANCODE_NUMLOCKCLEAR, SDLK_NUMLOCKCLEAR, 144},
-      {SDL_SCANCODE_PAUSE, SDLK_PAUSE, 19},  {SDL_SCANCODE_PRINTSCREEN, SDLK_PRINTSCREEN, 44},
+      {SDL_SCANCODE_A, SDLK_a, 65},
+      {SDL_SCANCODE_Q, SDLK_a, 65},  // a French layout's A
+      {SDL_SCANCODE_Z, SDLK_z, 90},
+      {SDL_SCANCODE_0, SDLK_0, 48},
+      {SDL_SCANCODE_1, SDLK_AMPERSAND, 49},
+      {SDL_SCANCODE_F1, SDLK_F1, 112},
+      {SDL_SCANCODE_F12, SDLK_F12, 123},
+      {SDL_SCANCODE_LEFT, SDLK_LEFT, 37},
+      {SDL_SCANCODE_DOWN, SDLK_DOWN, 40},
+      {SDL_SCANCODE_RETURN, SDLK_RETURN, 13},
+      {SDL_SCANCODE_KP_ENTER, SDLK_KP_ENTER, 13},
+      {SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, 27},
+      {SDL_SCANCODE_SPACE, SDLK_SPACE, 32},
+      {SDL_SCANCODE_TAB, SDLK_TAB, 9},
+      {SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE, 8},
+      {SDL_SCANCODE_LSHIFT, SDLK_LSHIFT, 160},
+      {SDL_SCANCODE_RCTRL, SDLK_RCTRL, 163},
+      {SDL_SCANCODE_RALT, SDLK_RALT, 165},
+      {SDL_SCANCODE_KP_0, SDLK_KP_0, 96},
+      {SDL_SCANCODE_KP_9, SDLK_KP_9, 105},
+      {SDL_SCANCODE_KP_DIVIDE, SDLK_KP_DIVIDE, 111},
+      {SDL_SCANCODE_INSERT, SDLK_INSERT, 45},
+      {SDL_SCANCODE_DELETE, SDLK_DELETE, 46},
+      {SDL_SCANCODE_HOME, SDLK_HOME, 36},
+      {SDL_SCANCODE_PAGEDOWN, SDLK_PAGEDOWN, 34},
+      {SDL_SCANCODE_SEMICOLON, SDLK_SEMICOLON, 186},
+      {SDL_SCANCODE_APOSTROPHE, SDLK_QUOTE, 192},
+      {SDL_SCANCODE_NONUSHASH, SDLK_HASH, 222},
+      {SDL_SCANCODE_GRAVE, SDLK_BACKQUOTE, 223},
+      {SDL_SCANCODE_NONUSBACKSLASH, SDLK_BACKSLASH, 226},
+      {SDL_SCANCODE_CAPSLOCK, SDLK_CAPSLOCK, 20},
+      {SDL_SCANCODE_NUMLOCKCLEAR, SDLK_NUMLOCKCLEAR, 144},
+      {SDL_SCANCODE_PAUSE, SDLK_PAUSE, 19},
+      {SDL_SCANCODE_PRINTSCREEN, SDLK_PRINTSCREEN, 44},
   };
   for (auto& k : keys) {
     PushKey(k.scancode, k.sym, true);
@@ -364,9 +383,12 @@ TEST_F(CoreInput, DeviceJoysticksReportAxesButtonsAndHatPositions) {
   EXPECT_NEAR(JoystickAxis(0, AXIS_R), 0.5f, 1e-4);
   EXPECT_TRUE(JoystickButtonDown(0, 4));
   EXPECT_FLOAT_EQ(JoystickHat(0), 0.25f);
-  const struct { Uint8 hat; float fraction; } hats[] = {
-      {SDL_HAT_UP, 0}, {SDL_HAT_RIGHTUP, 0.125f}, {SDL_HAT_RIGHTDOWN, 0.375f}, {SDL_HAT_DOWN, 0.5f},
-      {SDL_HAT_LEFTDOWN, 0.625f}, {SDL_HAT_LEFT, 0.75f}, {SDL_HAT_LEFTUP, 0.875f}, {SDL_HAT_CENTERED, -1}};
+  const struct {
+    Uint8 hat;
+    float fraction;
+  } hats[] = {{SDL_HAT_UP, 0},          {SDL_HAT_RIGHTUP, 0.125f},  {SDL_HAT_RIGHTDOWN, 0.375f},
+              {SDL_HAT_DOWN, 0.5f},     {SDL_HAT_LEFTDOWN, 0.625f}, {SDL_HAT_LEFT, 0.75f},
+              {SDL_HAT_LEFTUP, 0.875f}, {SDL_HAT_CENTERED, -1}};
   for (auto& h : hats) {
     SDL_JoystickSetVirtualHat(device, 0, h.hat);
     PollEvents();

@@ -38,9 +38,9 @@ inline int Green(uint32_t c) { return (c >> 8) & 255; }
 inline int Blue(uint32_t c) { return c & 255; }
 
 // Asserts a back-buffer pixel's colour within a tolerance per channel.
-#define EXPECT_PIXEL(x, y, r, g, b, tol)                          \
-  do {                                                            \
-    uint32_t px_ = ReadBackPixel(x, y);                           \
+#define EXPECT_PIXEL(x, y, r, g, b, tol)                           \
+  do {                                                             \
+    uint32_t px_ = ReadBackPixel(x, y);                            \
     EXPECT_NEAR(Red(px_), r, tol) << "at " << (x) << "," << (y);   \
     EXPECT_NEAR(Green(px_), g, tol) << "at " << (x) << "," << (y); \
     EXPECT_NEAR(Blue(px_), b, tol) << "at " << (x) << "," << (y);  \

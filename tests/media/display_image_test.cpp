@@ -6,8 +6,7 @@
 #include "tests/media/display_fixture.h"
 
 namespace {
-constexpr uint32_t kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF,
-                   kWhite = 0xFFFFFFFF, kBlack = 0xFF000000;
+constexpr uint32_t kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kWhite = 0xFFFFFFFF, kBlack = 0xFF000000;
 }
 
 TEST_F(HeadlessDisplay, MaskedImageLeavesBlackTransparent) {
@@ -31,8 +30,8 @@ TEST_F(HeadlessDisplay, MaskedImageLeavesBlackTransparent) {
   DrawImage(masked, 0, 0, 0);
   DrawImage(plain, 640, 0, 0);
   EXPECT_PIXEL(20, 20, 255, 0, 0, 0);
-  EXPECT_PIXEL(60, 20, 0, 0, 255, 0);   // black masked out: blue shows through
-  EXPECT_PIXEL(460, 20, 0, 0, 0, 0);    // unmasked black stays
+  EXPECT_PIXEL(60, 20, 0, 0, 255, 0);  // black masked out: blue shows through
+  EXPECT_PIXEL(460, 20, 0, 0, 0, 0);   // unmasked black stays
 }
 
 TEST_F(HeadlessDisplay, ColourTintsAndAlphaFadesImages) {
@@ -143,11 +142,11 @@ TEST_F(HeadlessDisplay, CollisionNeedsOverlappingOpaquePixels) {
   std::remove(edge.c_str());
 
   EXPECT_TRUE(ImagesCollide(a, 0, 0, 0, a, 7, 7, 0));
-  EXPECT_FALSE(ImagesCollide(a, 0, 0, 0, a, 8, 0, 0));   // side by side
+  EXPECT_FALSE(ImagesCollide(a, 0, 0, 0, a, 8, 0, 0));  // side by side
   EXPECT_FALSE(ImagesCollide(a, 0, 0, 0, a, 0, -8, 0));
   EXPECT_TRUE(ImagesCollide(a, 0, 0, 0, b, -7, 0, 0));  // B's opaque column on A's first
   EXPECT_FALSE(ImagesCollide(a, 0, 0, 0, b, -8, 0, 0));
-  EXPECT_FALSE(ImagesCollide(a, 0, 0, 0, b, 1, 0, 0));   // B's opaque column just past A
+  EXPECT_FALSE(ImagesCollide(a, 0, 0, 0, b, 1, 0, 0));  // B's opaque column just past A
   EXPECT_TRUE(ImagesCollide(a, 0, 0, 0, b, 0, 0, 0));
   // Centred handles: C at (4,4) covers 0..8 like A at the origin.
   EXPECT_TRUE(ImagesCollide(c, 11.5f, 4, 0, a, 0, 0, 0));

@@ -27,8 +27,8 @@ std::string PngChunk(const std::string& type, const std::string& data) {
 
 // A PNG declaring any size, with no pixel data.
 std::string PngHeader(uint32_t w, uint32_t h) {
-  return "\x89PNG\r\n\x1a\n" + PngChunk("IHDR", Be32(w) + Be32(h) + std::string{8, 6, 0, 0, 0}) +
-         PngChunk("IDAT", "") + PngChunk("IEND", "");
+  return "\x89PNG\r\n\x1a\n" + PngChunk("IHDR", Be32(w) + Be32(h) + std::string{8, 6, 0, 0, 0}) + PngChunk("IDAT", "") +
+         PngChunk("IEND", "");
 }
 
 std::string SmallPng() {

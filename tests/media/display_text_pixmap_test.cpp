@@ -156,8 +156,7 @@ TEST_F(HeadlessDisplay, SavedPngReloadsPixelForPixel) {
   SetColour(255, 255, 255);
   DrawImage(image, 100, 100, 0);
   for (int y = 0; y < 16; ++y)
-    for (int x = 0; x < 64; ++x)
-      ASSERT_EQ(ReadBackPixel(100 + x, 100 + y), PixmapPixel(pixmap, x, y)) << x << "," << y;
+    for (int x = 0; x < 64; ++x) ASSERT_EQ(ReadBackPixel(100 + x, 100 + y), PixmapPixel(pixmap, x, y)) << x << "," << y;
   std::remove(small.c_str());
   std::remove(large.c_str());
 }

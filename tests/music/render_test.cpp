@@ -63,6 +63,5 @@ TEST_P(SongRender, EveryTrackSoundsWithoutClipping) {
   EXPECT_LT(r.clipped, 0.001) << name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Songs, SongRender,
-                         ::testing::Values("ZEMPlat", "Rodev", "Pipeline"),
+INSTANTIATE_TEST_SUITE_P(Songs, SongRender, ::testing::Values("ZEMPlat", "Rodev", "Pipeline"),
                          [](const auto& info) { return info.param; });

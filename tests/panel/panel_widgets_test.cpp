@@ -241,9 +241,12 @@ TEST_F(PanelTest, PadsOnlyForThePlayersInUse) {
 }
 
 TEST_F(PanelTest, CodesWithoutAnInputDrawNothing) {
-  struct Case { int code; int sprites; };
-  const Case cases[] = {{0, 1}, {5, 0}, {8, 0}, {9, 1}, {254, 1}, {255, 0}, {299, 0},
-                        {300, 1}, {311, 1}, {312, 0}, {319, 0}, {320, 1}, {329, 1}, {335, 1}, {-4, 0}};
+  struct Case {
+    int code;
+    int sprites;
+  };
+  const Case cases[] = {{0, 1},   {5, 0},   {8, 0},   {9, 1},   {254, 1}, {255, 0}, {299, 0}, {300, 1},
+                        {311, 1}, {312, 0}, {319, 0}, {320, 1}, {329, 1}, {335, 1}, {-4, 0}};
   for (const Case& c : cases) {
     ControlTable[40] = c.code;
     SpritesDrawn[1] = 0;

@@ -101,15 +101,18 @@ TEST(PackWordChunk, PacksFiveBitsPerLetterFirstLetterLowest) {
   EXPECT_EQ(PackWordChunk("Banana", 0), 48281634);
   EXPECT_EQ(PackWordChunk("Banana", 1), 0);
   EXPECT_EQ(PackWordChunk("Banana", 2), 0);
-  EXPECT_EQ(PackWordChunk("a?c", 0), 3937);  // "?" is the wildcard code 27
+  EXPECT_EQ(PackWordChunk("a?c", 0), 3937);          // "?" is the wildcard code 27
   EXPECT_EQ(PackWordChunk("A-C", 0), 1 + 3 * 1024);  // other characters pack as no letter
-  EXPECT_EQ(PackWordChunk("\xe9" "B", 0), 2 * 32);
+  EXPECT_EQ(PackWordChunk("\xe9"
+                          "B",
+                          0),
+            2 * 32);
   std::string eighteen = "ABCDEFGHIJKLMNOPQR";
   EXPECT_EQ(UnpackWord(uint32_t(PackWordChunk(eighteen, 0)), uint32_t(PackWordChunk(eighteen, 1)),
                        uint32_t(PackWordChunk(eighteen, 2))),
             eighteen);
   EXPECT_EQ(PackWordChunk(eighteen + "S", 2), PackWordChunk("MNOPQR", 0));  // only 18 letters fit
-  EXPECT_EQ(UnpackWord(1 | 3 << 10, 0, 26), "ACZ");  // a gap adds nothing
+  EXPECT_EQ(UnpackWord(1 | 3 << 10, 0, 26), "ACZ");                         // a gap adds nothing
 }
 
 TEST(WordBank, EmbeddedFileIsOneDefaultZlibStream) {
@@ -172,8 +175,7 @@ TEST(BuildWordBank, TrimsUpperCasesAndSkipsUnusableLinesWhateverTheLineEnds) {
     std::string list;
     std::vector<std::string> words;
   } cases[] = {
-      {"  cat \r\nA\n\nABCDEFGHIJKLMNOPQRS\nABCDEFGHIJKLMNOPQR\nzz",
-       {"CAT", "ABCDEFGHIJKLMNOPQR", "ZZ"}},
+      {"  cat \r\nA\n\nABCDEFGHIJKLMNOPQRS\nABCDEFGHIJKLMNOPQR\nzz", {"CAT", "ABCDEFGHIJKLMNOPQR", "ZZ"}},
       {"ONE\rTWO\rTHREE", {"ONE", "TWO", "THREE"}},
       {"ONE\r\nTWO\r\n", {"ONE", "TWO"}},
       {"\xEF\xBB\xBFONE\nTWO\r\r\nTHREE\n\r", {"ONE", "TWO", "THREE"}},
@@ -185,8 +187,8 @@ TEST(BuildWordBank, TrimsUpperCasesAndSkipsUnusableLinesWhateverTheLineEnds) {
     ASSERT_EQ(BankSize(raw), 4000000);
     std::vector<std::string> words;
     for (int at = 0; PeekInt(raw, at) != 0; at += 12)
-      words.push_back(UnpackWord(uint32_t(PeekInt(raw, at)), uint32_t(PeekInt(raw, at + 4)),
-                                 uint32_t(PeekInt(raw, at + 8))));
+      words.push_back(
+          UnpackWord(uint32_t(PeekInt(raw, at)), uint32_t(PeekInt(raw, at + 4)), uint32_t(PeekInt(raw, at + 8))));
     EXPECT_EQ(words, c.words) << c.list;
     FreeBank(raw);
   }

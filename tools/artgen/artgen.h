@@ -20,7 +20,7 @@ struct Image {
 struct Rng {
   uint64_t state;
   uint64_t Next();
-  float Unit();                   // 0 <= x < 1
+  float Unit();  // 0 <= x < 1
   float Range(float lo, float hi);
 };
 
@@ -82,5 +82,5 @@ using Samples = std::vector<float>;
 bool WriteWav(Samples s, float peak, const std::string& path);
 Samples Effect(int number);  // 1..7
 Samples BadgeJingle();
-Samples DrumHit(int kit, int hit);     // kit 1..2, hit 1..8
+Samples DrumHit(int kit, int hit);                  // kit 1..2, hit 1..8
 Samples MusicLoop(const std::string& part, int k);  // "bass", "lead", "accompany"; k 1..4

@@ -1,9 +1,9 @@
 // Drawing primitives for the generator: antialiased shapes by supersampling,
 // alpha compositing, sprite sheets, tiling noise, FreeType text and PNG output.
+#include <ft2build.h>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <ft2build.h>
 #include FT_FREETYPE_H
 #include <png.h>
 
@@ -67,16 +67,20 @@ void FillShape(Image& img, float x0, float y0, float x1, float y1, const Shape& 
 }
 
 void FillCircle(Image& img, float cx, float cy, float r, Colour c) {
-  FillShape(img, cx - r - 1, cy - r - 1, cx + r + 1, cy + r + 1,
-            [=](float x, float y) { return (x - cx) * (x - cx) + (y - cy) * (y - cy) <= r * r; }, c);
+  FillShape(
+      img, cx - r - 1, cy - r - 1, cx + r + 1, cy + r + 1,
+      [=](float x, float y) { return (x - cx) * (x - cx) + (y - cy) * (y - cy) <= r * r; }, c);
 }
 
 void FillRoundRect(Image& img, float x, float y, float w, float h, float radius, Colour c) {
-  FillShape(img, x - 1, y - 1, x + w + 1, y + h + 1, [=](float px, float py) {
-    float qx = std::max({x + radius - px, px - (x + w - radius), 0.0f});
-    float qy = std::max({y + radius - py, py - (y + h - radius), 0.0f});
-    return px >= x && px <= x + w && py >= y && py <= y + h && qx * qx + qy * qy <= radius * radius;
-  }, c);
+  FillShape(
+      img, x - 1, y - 1, x + w + 1, y + h + 1,
+      [=](float px, float py) {
+        float qx = std::max({x + radius - px, px - (x + w - radius), 0.0f});
+        float qy = std::max({y + radius - py, py - (y + h - radius), 0.0f});
+        return px >= x && px <= x + w && py >= y && py <= y + h && qx * qx + qy * qy <= radius * radius;
+      },
+      c);
 }
 
 bool InPolygon(const std::vector<float>& xy, float x, float y) {
@@ -95,7 +99,8 @@ void FillPolygon(Image& img, const std::vector<float>& xy, Colour c) {
     x0 = std::min(x0, xy[i]), x1 = std::max(x1, xy[i]);
     y0 = std::min(y0, xy[i + 1]), y1 = std::max(y1, xy[i + 1]);
   }
-  FillShape(img, x0, y0, x1, y1, [&](float x, float y) { return InPolygon(xy, x, y); }, c);
+  FillShape(
+      img, x0, y0, x1, y1, [&](float x, float y) { return InPolygon(xy, x, y); }, c);
 }
 
 float SegmentDistance(float px, float py, float x0, float y0, float x1, float y1) {
@@ -108,16 +113,20 @@ float SegmentDistance(float px, float py, float x0, float y0, float x1, float y1
 
 void StrokeLine(Image& img, float x0, float y0, float x1, float y1, float width, Colour c) {
   float r = width / 2;
-  FillShape(img, std::min(x0, x1) - r, std::min(y0, y1) - r, std::max(x0, x1) + r, std::max(y0, y1) + r,
-            [=](float x, float y) { return SegmentDistance(x, y, x0, y0, x1, y1) <= r; }, c);
+  FillShape(
+      img, std::min(x0, x1) - r, std::min(y0, y1) - r, std::max(x0, x1) + r, std::max(y0, y1) + r,
+      [=](float x, float y) { return SegmentDistance(x, y, x0, y0, x1, y1) <= r; }, c);
 }
 
 void StrokeRing(Image& img, float cx, float cy, float r, float width, Colour c) {
   float o = r + width / 2, i = r - width / 2;
-  FillShape(img, cx - o - 1, cy - o - 1, cx + o + 1, cy + o + 1, [=](float x, float y) {
-    float d2 = (x - cx) * (x - cx) + (y - cy) * (y - cy);
-    return d2 <= o * o && d2 >= i * i;
-  }, c);
+  FillShape(
+      img, cx - o - 1, cy - o - 1, cx + o + 1, cy + o + 1,
+      [=](float x, float y) {
+        float d2 = (x - cx) * (x - cx) + (y - cy) * (y - cy);
+        return d2 <= o * o && d2 >= i * i;
+      },
+      c);
 }
 
 std::vector<float> StarPoints(float cx, float cy, float outer, float inner, int points, float turn) {
@@ -151,7 +160,8 @@ void DrawScaled(Image& dst, const Image& src, float x, float y, float scale) {
         float wgt = ((k & 1) ? fx : 1 - fx) * ((k >> 1) ? fy : 1 - fy);
         acc[0] += c.r * c.a * wgt, acc[1] += c.g * c.a * wgt, acc[2] += c.b * c.a * wgt, acc[3] += c.a * wgt;
       }
-      if (acc[3] > 0) Blend(dst, int(x) + i, int(y) + j, {acc[0] / acc[3], acc[1] / acc[3], acc[2] / acc[3], acc[3]}, 1);
+      if (acc[3] > 0)
+        Blend(dst, int(x) + i, int(y) + j, {acc[0] / acc[3], acc[1] / acc[3], acc[2] / acc[3], acc[3]}, 1);
     }
 }
 

@@ -167,8 +167,8 @@ static Image MockCave() {
         if (y + 1 < CH && at(x, y + 1) && y > 1 && (x * 7 + y) % 5 == 0) DrawImage(page, pickup, x * 64, y * 64);
         continue;
       }
-      int code = (y > 0 && at(x, y - 1) ? 2 : 0) + (x > 0 && at(x - 1, y) ? 4 : 0) + (x < CW - 1 && at(x + 1, y) ? 8 : 0) +
-                 (y < CH - 1 && at(x, y + 1) ? 16 : 0);
+      int code = (y > 0 && at(x, y - 1) ? 2 : 0) + (x > 0 && at(x - 1, y) ? 4 : 0) +
+                 (x < CW - 1 && at(x + 1, y) ? 8 : 0) + (y < CH - 1 && at(x, y + 1) ? 16 : 0);
       DrawImage(page, tiles[frameOf[code] - 1], x * 64, y * 64, {tint[1], tint[2], tint[0], 1});
     }
   std::vector<Image> ball = BallFrames();
@@ -198,7 +198,8 @@ int main(int argc, char** argv) {
     else if (!std::strcmp(argv[i], "--icons") && i + 1 < argc) icons = argv[++i];
     else if (argv[i][0] != '-') root = argv[i];
     else {
-      std::fprintf(stderr, "usage: artgen [--contact-sheet out.png] [--mock-cave out.png] [--icons folder] [data folder]\n");
+      std::fprintf(stderr,
+                   "usage: artgen [--contact-sheet out.png] [--mock-cave out.png] [--icons folder] [data folder]\n");
       return 2;
     }
   }

@@ -136,10 +136,11 @@ Samples MusicLoop(const std::string& part, int k) {
     switch (k) {
       case 1:  // pulse lead
         return Additive(f, 1.5f, 9, 0.006f, [&](int h, float t) {
-          return attack(t, 0.01f) * (h % 2 ? 1.0f : 0.35f) / h * (0.6f + 0.4f * std::exp(-t / 0.15f)) * std::exp(-t / 1.1f);
+          return attack(t, 0.01f) * (h % 2 ? 1.0f : 0.35f) / h * (0.6f + 0.4f * std::exp(-t / 0.15f)) *
+                 std::exp(-t / 1.1f);
         });
       case 2: return Fm(f, 1.5f, 3.0f, 2.0f, 0.12f, 0.45f);  // glassy bell
-      case 3:  // soft saw
+      case 3:                                                // soft saw
         return Additive(f, 1.5f, 9, 0.007f, [&](int h, float t) {
           return attack(t, 0.015f) * std::pow(float(h), -1.3f) * std::exp(-t * (0.8f + 0.25f * h));
         });
@@ -158,9 +159,8 @@ Samples MusicLoop(const std::string& part, int k) {
     }
     case 2: {  // organ
       const float bars[] = {0, 0.8f, 0.6f, 0.45f, 0.3f, 0, 0.2f, 0, 0.15f};
-      return Additive(f, 2.0f, 8, 0, [&](int h, float t) {
-        return attack(t, 0.01f) * bars[h] * (1 - 0.5f * Smooth(0.3f, 2.0f, t));
-      });
+      return Additive(f, 2.0f, 8, 0,
+                      [&](int h, float t) { return attack(t, 0.01f) * bars[h] * (1 - 0.5f * Smooth(0.3f, 2.0f, t)); });
     }
     case 3:  // harp
       return Additive(f, 2.0f, 12, 0, [&](int h, float t) {
@@ -169,9 +169,12 @@ Samples MusicLoop(const std::string& part, int k) {
     default: {  // pad of three detuned saws
       Samples s = Silence(2.0f);
       for (float d : {0.996f, 1.0f, 1.004f})
-        Mix(s, Additive(f * d, 2.0f, 10, 0, [&](int h, float t) {
-          return attack(t, 0.09f) * std::pow(float(h), -1.5f) * (1 - 0.6f * Smooth(0.2f, 2.0f, t));
-        }), 0, 0.33f);
+        Mix(s,
+            Additive(f * d, 2.0f, 10, 0,
+                     [&](int h, float t) {
+                       return attack(t, 0.09f) * std::pow(float(h), -1.5f) * (1 - 0.6f * Smooth(0.2f, 2.0f, t));
+                     }),
+            0, 0.33f);
       return s;
     }
   }

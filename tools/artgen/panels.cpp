@@ -11,13 +11,16 @@ static const Colour kWhite = {1, 1, 1, 1}, kInk = {0.06f, 0.06f, 0.08f, 0.85f};
 // Icons are white so the panel can tint them; a thin dark edge keeps them
 // readable over the translucent panel and bright backgrounds alike.
 static void Outlined(Image& img, const Shape& inside, Colour fill = kWhite) {
-  FillShape(img, 0, 0, float(img.w), float(img.h), [&](float x, float y) {
-    for (int k = 0; k < 8; k++) {
-      float a = k * kPi / 4;
-      if (inside(x + std::cos(a), y + std::sin(a))) return true;
-    }
-    return inside(x, y);
-  }, kInk);
+  FillShape(
+      img, 0, 0, float(img.w), float(img.h),
+      [&](float x, float y) {
+        for (int k = 0; k < 8; k++) {
+          float a = k * kPi / 4;
+          if (inside(x + std::cos(a), y + std::sin(a))) return true;
+        }
+        return inside(x, y);
+      },
+      kInk);
   FillShape(img, 0, 0, float(img.w), float(img.h), inside, fill);
 }
 
@@ -47,9 +50,7 @@ static Shape Any(std::vector<Shape> parts) {
   };
 }
 static Shape Frame(float x0, float y0, float x1, float y1, float w) {
-  return [=](float x, float y) {
-    return Box(x0, y0, x1, y1)(x, y) && !Box(x0 + w, y0 + w, x1 - w, y1 - w)(x, y);
-  };
+  return [=](float x, float y) { return Box(x0, y0, x1, y1)(x, y) && !Box(x0 + w, y0 + w, x1 - w, y1 - w)(x, y); };
 }
 
 static Shape Speaker() { return Poly({1.5f, 6, 4.5f, 6, 8, 2.5f, 8, 13.5f, 4.5f, 10, 1.5f, 10}); }
@@ -122,7 +123,8 @@ std::vector<Image> IconFrames() {
   Outlined(f[28], [](float x, float y) {
     return x > 1 && x < 15 && std::fabs(y - 8 + 5 * std::sin((x - 1) / 14 * 2 * kPi)) <= 1.0f;
   });
-  Outlined(f[29], Any({Box(1, 7, 3, 9), Box(4, 4, 6, 12), Box(7, 1.5f, 9, 14.5f), Box(10, 5, 12, 11), Box(13, 7, 15, 9)}));
+  Outlined(f[29],
+           Any({Box(1, 7, 3, 9), Box(4, 4, 6, 12), Box(7, 1.5f, 9, 14.5f), Box(10, 5, 12, 11), Box(13, 7, 15, 9)}));
   Outlined(f[30], Any({Box(2, 6.5f, 14, 9.5f), Box(6.5f, 2, 9.5f, 14)}));
   Outlined(f[31], Box(2, 6.5f, 14, 9.5f));
   Outlined(f[32], Poly({4, 2, 14, 8, 4, 14}));
@@ -135,13 +137,15 @@ std::vector<Image> IconFrames() {
   Outlined(f[39], Poly(StarPoints(8, 8.6f, 7, 2.9f, 5, 0)));
   // Mouse pointer: the tip sits on the cell's top-left pixel.
   std::vector<float> arrow = {0.6f, 0.6f, 0.6f, 12.5f, 3.6f, 9.8f, 6, 14.8f, 8.2f, 13.8f, 5.9f, 9, 9.6f, 9};
-  FillShape(f[63], 0, 0, 16, 16, [&](float x, float y) {
-    for (size_t i = 0; i < arrow.size(); i += 2) {
-      size_t j = (i + 2) % arrow.size();
-      if (SegmentDistance(x, y, arrow[i], arrow[i + 1], arrow[j], arrow[j + 1]) <= 0.9f) return true;
-    }
-    return false;
-  }, {0.03f, 0.03f, 0.05f, 1});
+  FillShape(f[63], 0, 0, 16, 16,
+            [&](float x, float y) {
+              for (size_t i = 0; i < arrow.size(); i += 2) {
+                size_t j = (i + 2) % arrow.size();
+                if (SegmentDistance(x, y, arrow[i], arrow[i + 1], arrow[j], arrow[j + 1]) <= 0.9f) return true;
+              }
+              return false;
+            },
+            {0.03f, 0.03f, 0.05f, 1});
   FillPolygon(f[63], arrow, kWhite);
   return f;
 }
@@ -154,7 +158,8 @@ static Image FittedText(const char* font, int size, const char* text, int width)
 }
 
 // Stamps a text mask with a shadow, a thick dark outline and a gradient fill.
-static void BoldText(Image& dst, const Image& mask, int x, int y, float outline, Colour top, Colour bottom, Colour edge) {
+static void BoldText(Image& dst, const Image& mask, int x, int y, float outline, Colour top, Colour bottom,
+                     Colour edge) {
   int r = int(std::ceil(outline));
   Image grown = NewImage(mask.w, mask.h);
   for (int j = 0; j < mask.h; j++)
@@ -197,10 +202,12 @@ Image CommunityLogo() {
   FillCircle(img, 96, 96, 77, {0.10f, 0.28f, 0.30f, 1});
   // Hill with a hall on its brim, under a rising sun.
   FillCircle(img, 96, 78, 22, {1, 0.72f, 0.30f, 1});
-  FillShape(img, 19, 19, 173, 173, [](float x, float y) {
-    float d = (x - 96) * (x - 96) + (y - 96) * (y - 96);
-    return d <= 77 * 77 && y > 112 - 26 * std::exp(-(x - 96) * (x - 96) / 2600.0f);
-  }, {0.35f, 0.70f, 0.42f, 1});
+  FillShape(img, 19, 19, 173, 173,
+            [](float x, float y) {
+              float d = (x - 96) * (x - 96) + (y - 96) * (y - 96);
+              return d <= 77 * 77 && y > 112 - 26 * std::exp(-(x - 96) * (x - 96) / 2600.0f);
+            },
+            {0.35f, 0.70f, 0.42f, 1});
   FillPolygon(img, {70, 92, 96, 72, 122, 92}, {0.96f, 0.93f, 0.86f, 1});
   FillRoundRect(img, 74, 92, 44, 5, 1, {0.96f, 0.93f, 0.86f, 1});
   for (int i = 0; i < 4; i++) FillRoundRect(img, 77.0f + i * 11, 97, 5, 16, 1, {0.96f, 0.93f, 0.86f, 1});
@@ -264,9 +271,9 @@ std::vector<Image> BadgeFrames() {
     FillShape(img, 0, 0, 64, 64, Disc(31, 31, 24.5f), {0.75f, 0.55f, 0.18f, 1});
     FillCircle(img, 32, 32, 23.5f, face[b]);
     // Soft top light on the enamel.
-    FillShape(img, 0, 0, 64, 64, [](float x, float y) {
-      return (x - 28) * (x - 28) + (y - 22) * (y - 22) * 2.2f <= 17 * 17;
-    }, {1, 1, 1, 0.18f});
+    FillShape(img, 0, 0, 64, 64,
+              [](float x, float y) { return (x - 28) * (x - 28) + (y - 22) * (y - 22) * 2.2f <= 17 * 17; },
+              {1, 1, 1, 0.18f});
     Image mark = NewImage(64, 64);
     FillShape(mark, 0, 0, 64, 64, symbol[b], {0.99f, 0.97f, 0.90f, 1});
     DrawImage(img, mark, 1, 2, {0.15f, 0.1f, 0.1f, 0.45f});

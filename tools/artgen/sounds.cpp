@@ -43,8 +43,9 @@ Samples Bell(float freq, float seconds, float decay) {
   Samples s = Silence(seconds);
   for (size_t i = 0; i < s.size(); i++) {
     float t = float(i) / kRate, e = std::exp(-t / decay) * Smooth(0.0f, 0.002f, t);
-    s[i] = e * (std::sin(kTwoPi * freq * t) + 0.35f * std::exp(-t / (decay * 0.4f)) * std::sin(kTwoPi * freq * 2.76f * t) +
-                0.2f * std::sin(kTwoPi * freq * 2.0f * t));
+    s[i] =
+        e * (std::sin(kTwoPi * freq * t) + 0.35f * std::exp(-t / (decay * 0.4f)) * std::sin(kTwoPi * freq * 2.76f * t) +
+             0.2f * std::sin(kTwoPi * freq * 2.0f * t));
   }
   return s;
 }
@@ -59,7 +60,8 @@ Samples Brass(float freq, float seconds, float attack) {
     phase += freq * vib / kRate;
     float bright = 0.35f + 0.65f * Smooth(0.0f, attack, t);
     float v = 0;
-    for (int k = 1; k <= 14 && k * freq < 16000; k++) v += std::sin(kTwoPi * phase * k) / k * std::pow(bright, float(k - 1) * 0.5f);
+    for (int k = 1; k <= 14 && k * freq < 16000; k++)
+      v += std::sin(kTwoPi * phase * k) / k * std::pow(bright, float(k - 1) * 0.5f);
     float env = Smooth(0.0f, 0.02f, t) * (0.8f + 0.2f * std::exp(-t / 0.1f)) * Smooth(seconds, seconds - 0.12f, t);
     s[i] = v * env;
   }
@@ -75,7 +77,7 @@ Samples Effect(int number) {
       Mix(s, Bell(1318.5f, 0.3f, 0.09f), 0, 0.7f);
       Mix(s, Bell(1975.5f, 0.42f, 0.14f), 0.065f, 0.9f);
       break;
-    case 2:  // landing: short rubbery boing, heard on every bounce so kept soft
+    case 2:    // landing: short rubbery boing, heard on every bounce so kept soft
     case 3: {  // high bounce: a longer boing that springs upwards
       bool high = number == 3;
       float dur = high ? 0.6f : 0.26f;

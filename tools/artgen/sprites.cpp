@@ -183,16 +183,18 @@ Image Pickup() {
   for (int y = 0; y < 64; y++) {
     float t = Clamp01((y - 8) / 48.0f);
     Colour c = {1.0f - 0.18f * t, 0.32f - 0.22f * t, 0.45f - 0.25f * t, 1};
-    FillShape(img, 0, float(y), 64, float(y) + 1, [&](float x, float py) {
-      return int(py) == y && heart(20.5f, 32, 30)(x, py);
-    }, c);
+    FillShape(
+        img, 0, float(y), 64, float(y) + 1,
+        [&](float x, float py) { return int(py) == y && heart(20.5f, 32, 30)(x, py); }, c);
   }
-  FillShape(img, 10, 8, 34, 30, [](float x, float y) {
-    float u = (x - 21) / 8.5f, v = (y - 19) / 5.5f;
-    float r = std::cos(0.6f), s = std::sin(0.6f);
-    float a = u * r + v * s, b = -u * s + v * r;
-    return a * a + b * b <= 1;
-  }, {1, 0.92f, 0.95f, 0.85f});
+  FillShape(img, 10, 8, 34, 30,
+            [](float x, float y) {
+              float u = (x - 21) / 8.5f, v = (y - 19) / 5.5f;
+              float r = std::cos(0.6f), s = std::sin(0.6f);
+              float a = u * r + v * s, b = -u * s + v * r;
+              return a * a + b * b <= 1;
+            },
+            {1, 0.92f, 0.95f, 0.85f});
   FillPolygon(img, StarPoints(50, 14, 9, 2.2f, 4, 0), {1, 1, 0.85f, 1});
   FillCircle(img, 50, 14, 2.4f, {1, 1, 1, 1});
   return img;

@@ -8,7 +8,8 @@
 asm(".section .rodata\n"
     ".balign 16\n"
     "PlimboWordBankZip:\n"
-    ".incbin \"" PLIMBO_WORDBANK_ZIP "\"\n"
+    ".incbin \"" PLIMBO_WORDBANK_ZIP
+    "\"\n"
     "PlimboWordBankZipEnd:\n"
     ".previous\n");
 
