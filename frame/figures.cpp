@@ -4,7 +4,8 @@
 
 #include "media/media.h"
 
-static int FiguresStartMillis = -1;
+static bool FiguresStarted = false;
+static int FiguresStartMillis = 0;
 static int LastMinuteLogged = -1;
 
 void LogFigures(const std::string& moment) {
@@ -18,11 +19,15 @@ void LogFigures(const std::string& moment) {
 
 void LogFiguresEachMinute() {
   int now = Millisecs();
-  if (FiguresStartMillis < 0) FiguresStartMillis = now;
-  int minute = (now - FiguresStartMillis) / 60000;
+  if (!FiguresStarted) FiguresStarted = true, FiguresStartMillis = now;
+  // A difference, so the clock's 32-bit wrap does not matter.
+  int minute = int((uint32_t(now) - uint32_t(FiguresStartMillis)) / 60000u);
   if (minute == LastMinuteLogged) return;
   LastMinuteLogged = minute;
   LogFigures("minute=" + std::to_string(minute));
 }
 
-void ResetFigures() { FiguresStartMillis = LastMinuteLogged = -1; }
+void ResetFigures() {
+  FiguresStarted = false;
+  LastMinuteLogged = -1;
+}

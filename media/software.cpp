@@ -330,14 +330,16 @@ SoftTarget CurrentTarget() {
 
 void SoftCopy(const SoftSource& s, float left, float top, float width, float height, bool mirrorX, bool mirrorY,
               bool smooth) {
-  // As SDL copies: a copy wholly off the virtual screen is dropped; the
-  // window rectangle's position and size are truncated separately.
+  // As SDL copies, a copy wholly off the virtual screen is dropped. Its
+  // edges go to whole window pixels, each edge on its own, so two tiles
+  // that meet on the virtual screen meet in the window without a gap.
   if (!(width > 0 && height > 0 && left < VirtW && top < VirtH && left + width > 0 && top + height > 0)) return;
   SoftTarget t = CurrentTarget();
   if (!t.pixels || s.w <= 0 || s.h <= 0) return;
   ViewPlace view = CurrentView();
-  SDL_Rect to{int(left * view.scale) + view.x, int(top * view.scale) + view.y, int(width * view.scale),
-              int(height * view.scale)};
+  auto edge = [&](float v) { return int(std::floor(v * view.scale + 0.001f)); };
+  int x0 = edge(left), y0 = edge(top);
+  SDL_Rect to{x0 + view.x, y0 + view.y, edge(left + width) - x0, edge(top + height) - y0};
   if (to.w > 0 && to.h > 0) CopyUpright(t, s, to, mirrorX, mirrorY, smooth);
 }
 
