@@ -118,4 +118,27 @@ TEST_F(PanelTest, TabThroughEndFrameSlidesThePanelDown) {
   EXPECT_TRUE(std::filesystem::exists(root / "Files" / "Setup.ini"));
 }
 
+// A Tab that lands in any frame of the slide-out, the last one included,
+// opens the panel again (then or on the next frame) rather than being thrown
+// away with the panel's input.
+TEST_F(PanelTest, TabWhileThePanelSlidesAwayOpensItAgain) {
+  for (int delay = 100; delay <= 220; delay += 8) {
+    SettingsMenuOpen = 0;
+    PanelY = -300;
+    FlushInput();
+    FrameStartMillis = Millisecs();
+    int start = Millisecs();
+    for (int at : {start, start + 300, start + 300 + delay, start + 600 + delay}) {
+      ScriptKey(at, VK_TAB, true);
+      ScriptKey(at + 30, VK_TAB, false);
+    }
+    AdvanceVirtualClock(1);
+    PollEvents();  // as the frame before would
+    while (Millisecs() - start < 340 + delay) EndFrame(60, 0, 0);
+    ASSERT_GE(Millisecs() - start, 600 + delay) << "the Tab " << delay << " ms after closing was lost";
+    EXPECT_EQ(SettingsMenuOpen, 0);
+    ASSERT_EQ(PanelY, -300);
+  }
+}
+
 }  // namespace
