@@ -20,8 +20,7 @@ void LogFigures(const std::string& moment) {
 void LogFiguresEachMinute() {
   int now = Millisecs();
   if (!FiguresStarted) FiguresStarted = true, FiguresStartMillis = now;
-  // A difference, so the clock's 32-bit wrap does not matter.
-  int minute = int((uint32_t(now) - uint32_t(FiguresStartMillis)) / 60000u);
+  int minute = ClockDiff(now, FiguresStartMillis) / 60000;
   if (minute == LastMinuteLogged) return;
   LastMinuteLogged = minute;
   LogFigures("minute=" + std::to_string(minute));
