@@ -232,9 +232,11 @@ void CopyUpright(const SoftTarget& t, const SoftSource& s, SDL_Rect to, bool mir
   WithBlend(p.blend, [&](auto blend) {
     for (int y = visible.y; y < visible.y + visible.h; y++) {
       const Step& row = rows[size_t(y - to.y)];
-      uint32_t* out = t.pixels + size_t(y) * size_t(t.pitch) + size_t(to.x);
+      // The rectangle may start left of the window: index from the row start.
+      uint32_t* out = t.pixels + size_t(y) * size_t(t.pitch);
       for (int i = first; i < last; i++) {
-        out[i] = Mix<decltype(blend)::value>(out[i], Sample(s, columns[size_t(i)], row, smooth), p);
+        uint32_t& pixel = out[to.x + i];
+        pixel = Mix<decltype(blend)::value>(pixel, Sample(s, columns[size_t(i)], row, smooth), p);
       }
     }
   });

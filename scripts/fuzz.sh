@@ -11,6 +11,12 @@
 # promise, a leak, an input slower than 10 seconds or one needing over 2 GB
 # is a finding: it lands in $PLIMBO_FUZZ_CORPUS/findings/ and the exit code
 # is 1. $PLIMBO_FUZZ_JOBS targets run at a time (default 1).
+#
+# With PLIMBO_FUZZ_FIXED=1 (the test command's short pass) each target tries
+# a fixed number of inputs from a fixed random seed, with [seconds] only as
+# an upper bound, so the pass does about the same work on every machine
+# (not exactly the same inputs: which inputs reach new code also depends on
+# timing). Longer runs explore freely, and what they find is kept.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
@@ -33,6 +39,17 @@ if ((${#targets[@]} == 0)); then
 fi
 mkdir -p "$corpus/findings" "$corpus/logs"
 
+# Inputs per target in the fixed pass: about ten seconds each on a 2-core
+# machine running two targets at a time.
+FixedRuns() {
+  case $1 in
+    numbers) echo 1000000 ;; fields) echo 300000 ;; png) echo 80000 ;; script) echo 50000 ;;
+    song) echo 10000 ;; scores | wav) echo 7000 ;; settings) echo 5000 ;; font) echo 3000 ;;
+    words) echo 60 ;; *) echo 10000 ;;
+  esac
+}
+fixed=${PLIMBO_FUZZ_FIXED:-0}
+
 # One target: the fuzzer's own summary becomes one line.
 run() {
   local target=$1 program=$build/fuzz_$1 log=$corpus/logs/$1.log
@@ -46,11 +63,13 @@ run() {
   local dict=()
   [[ -f $root/tests/fuzz/dict/$target.dict ]] && dict=(-dict="$root/tests/fuzz/dict/$target.dict")
   mkdir -p "$corpus/$target"
+  local limits=()
+  ((fixed)) && limits=(-seed=1 -reload=0 -runs="$(FixedRuns "$target")")
   local status=0
   # Standard output and error are closed for the target (its logs would
   # bury the report); libFuzzer and the sanitizers keep their own.
   ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$root/tests/lsan.supp:print_suppressions=0 \
-    "$program" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -close_fd_mask=3 -print_final_stats=1 \
+    "$program" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -close_fd_mask=3 -print_final_stats=1 "${limits[@]}" \
     -artifact_prefix="$corpus/findings/$target-" "${dict[@]}" "$corpus/$target" "${seeds[@]}" >"$log" 2>&1 ||
     status=$?
   local done runs speed files
@@ -70,8 +89,8 @@ run() {
 
 failed=0
 if ((jobs > 1)); then
-  export -f run
-  export build corpus root seconds
+  export -f run FixedRuns
+  export build corpus root seconds fixed
   printf '%s\n' "${targets[@]}" | xargs -P "$jobs" -I{} bash -c 'run {}' || failed=1
 else
   for target in "${targets[@]}"; do run "$target" || failed=1; done

@@ -52,6 +52,12 @@ TEST_F(HeadlessDisplay, FontMeasuresAndDrawsText) {
   EXPECT_EQ(LitPixels(0, 0, 800, 98), 0);
   EXPECT_EQ(LitPixels(100 + width, 0, 800, 600), 0);
 
+  // Text starting left of the window keeps only its visible part.
+  Cls();
+  DrawText("Hello", -TextWidth("He"), 160);
+  EXPECT_GT(LitPixels(0, 100, width, 100 + height), 20);
+  EXPECT_EQ(LitPixels(width, 0, 800, 600), 0);
+
   // Turned a quarter clockwise about its top-left point, text runs down.
   Cls();
   SetRotation(90);
