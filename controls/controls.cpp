@@ -185,8 +185,9 @@ int ControlDown(int control, int player) {
 }
 
 int ScanAnyInput() {
-  // F11 and F12 belong to the screenshot and the overlay and cannot be bound.
-  if (KeyDown(VK_F11) || KeyDown(VK_F12)) return 0;
+  // The hot keys (help, mute, GIF, screenshot, overlay) cannot be bound.
+  for (int hotKey : {VK_F1, VK_F9, VK_F10, VK_F11, VK_F12})
+    if (KeyDown(hotKey)) return 0;
   // Shift, Control and Alt also read as their side-less codes 16 to 18,
   // which come first but have no names: the sided code is the binding.
   for (int code = 1; code <= 255; code++) {

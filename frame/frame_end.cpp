@@ -78,11 +78,24 @@ static void CollectOnOddFrames() {
 static int ScreenshotAndPauseKeys() {
   if (!(FrameParity == 0 || Settings[SETTING_SLOW_SYSTEM] == 0)) return 0;
   if (KeyHit(VK_F11)) TakeScreenshot();
-  if (!KeyDown(VK_ESCAPE) || PauseState != 1) return 0;
+  if (KeyHit(VK_F10)) SaveGifOfPlay();
+  // A player who switches to another window has stopped playing: the game
+  // waits in the pause menu, as after Escape.
+  bool focusLost = FocusLost();
+  if (!(KeyDown(VK_ESCAPE) || focusLost) || PauseState != 1) return 0;
   PauseState = 2;
   int result = RunPauseMenu();
   PauseState = 1;
   return result;
+}
+
+// F9: all sound off or back on, remembered in the settings file.
+static void MuteKey() {
+  if (!KeyHit(VK_F9)) return;
+  Settings[SETTING_MUTE] = 1 - Settings[SETTING_MUTE];
+  SetSoundMuted(Settings[SETTING_MUTE] == 1);
+  AddMessage(Settings[SETTING_MUTE] == 1 ? "Sound off" : "Sound on", 1);
+  RunHook(FrameHook.settingsChanged);
 }
 
 static void DrawStatsOverlay() {
@@ -230,12 +243,20 @@ static void QuitIfAsked() {
   if (altF4 || CloseRequested() || limitReached || TerminationSignal() != 0) RunHook(FrameHook.shutDown);
 }
 
+// The screen as it drew itself, without the frame end's overlays.
+static void KeepGifFrame() {
+  if (FrameShown()) CaptureGifFrame();
+  ReportGifSave();
+}
+
 int EndFrame(int /*targetFps*/, int /*spare*/, int showPointer) {
   if (!ScreenHeld) RunHook(FrameHook.drawPopups);
+  KeepGifFrame();
   ToggleSettingsOnTab();
   HoldScreenUnderPanel(showPointer);
   CollectOnOddFrames();
   int pauseResult = ScreenshotAndPauseKeys();
+  MuteKey();
   RunHook(FrameHook.runSettingsPanel);
   StatsOverlay();
   DrawPointer(showPointer);

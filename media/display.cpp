@@ -403,6 +403,20 @@ void DisplayHandleEvent(const SDL_Event& event) {
     SDL_GetRendererOutputSize(Renderer, &RealW, &RealH);
 }
 
+// The software drawing's pixels are the window's own and are read in place;
+// any other renderer's are read back.
+const uint32_t* WindowPixels(std::vector<uint32_t>& scratch, int* width, int* height, int* pitch) {
+  if (!Renderer || RealW <= 0 || RealH <= 0) return nullptr;
+  SoftTarget target = CurrentTarget();
+  if (SDL_Surface* surface = target.pixels ? SDL_GetWindowSurface(Window) : nullptr) {
+    *width = surface->w, *height = surface->h, *pitch = target.pitch;
+    return target.pixels;
+  }
+  scratch.resize(size_t(RealW) * size_t(RealH));
+  *width = RealW, *height = RealH, *pitch = RealW;
+  return ReadPixels(0, 0, RealW, RealH, scratch.data()) ? scratch.data() : nullptr;
+}
+
 int PixmapCount() { return int(Pixmaps.size()); }
 
 int64_t DisplayBytes() {

@@ -28,6 +28,7 @@
 //   mouseup B
 //   text STRING       the rest of the line (after one space), typed as is
 //   close             the window's close button
+//   focuslost         the window loses the keyboard focus
 //   joyaxis J AXIS V  joystick J (from 0), axis 0..5 (X Y Z R U V) to V
 //   joybutton J B 0|1 button B released (0) or pressed (1)
 //   joyhat J V        hat to V: -1 centred, else clockwise fraction from up
@@ -48,7 +49,17 @@
 
 namespace {
 
-enum ScriptKind { S_KEYDOWN = 1, S_KEYUP, S_MOUSEMOVE, S_MOUSEDOWN, S_MOUSEUP, S_JOYAXIS, S_JOYBUTTON, S_JOYHAT };
+enum ScriptKind {
+  S_KEYDOWN = 1,
+  S_KEYUP,
+  S_MOUSEMOVE,
+  S_MOUSEDOWN,
+  S_MOUSEUP,
+  S_JOYAXIS,
+  S_JOYBUTTON,
+  S_JOYHAT,
+  S_FOCUSLOST
+};
 
 struct ScriptEvent {
   uint32_t at;
@@ -77,6 +88,7 @@ float MouseX, MouseY;
 int Typed[256];
 int TypedCount, TypedStart;
 int CloseRequests;
+int FocusLosses;
 std::vector<Joystick> Joysticks;
 // Scripted events: Script is sorted by time; new ones wait in Added, in the
 // order given, until the next delivery sorts them in all at once (a script
@@ -160,6 +172,12 @@ void ReleaseEverything() {
   std::fill(std::begin(KeysTaken), std::end(KeysTaken), false);
   std::fill(std::begin(MouseHeld), std::end(MouseHeld), false);
   std::fill(std::begin(MouseTaken), std::end(MouseTaken), false);
+}
+
+// Keys let go elsewhere never reach us: none may stay stuck.
+void LoseFocus() {
+  ReleaseEverything();
+  FocusLosses++;
 }
 
 // What a pump or a flush starts from: no press is new any more.
@@ -342,6 +360,7 @@ void ScriptedEvent(const SDL_UserEvent& e) {
     case S_JOYAXIS: SetJoystick(int(e.windowID), 0, IntOf(e.data1), FloatOf(e.data2)); break;
     case S_JOYBUTTON: SetJoystick(int(e.windowID), 1, IntOf(e.data1), FloatOf(e.data2)); break;
     case S_JOYHAT: SetJoystick(int(e.windowID), 2, 0, FloatOf(e.data2)); break;
+    case S_FOCUSLOST: LoseFocus(); break;
   }
 }
 
@@ -354,7 +373,7 @@ void HandleEvent(const SDL_Event& e) {
     case SDL_QUIT: CloseRequests = 1; break;
     case SDL_WINDOWEVENT:
       if (e.window.event == SDL_WINDOWEVENT_CLOSE) CloseRequests = 1;
-      if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) ReleaseEverything();  // no key stays stuck
+      if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) LoseFocus();
       media::DisplayHandleEvent(e);
       break;
     case SDL_RENDER_TARGETS_RESET:
@@ -467,7 +486,7 @@ void media::InputShutdown() {
   ReleaseEverything();
   ForgetTaps();
   TypedCount = TypedStart = 0;
-  CloseRequests = 0;
+  CloseRequests = FocusLosses = 0;
   ScriptEventType = 0;
 }
 
@@ -523,6 +542,7 @@ void FlushInput() {
 }
 
 bool CloseRequested() { return std::exchange(CloseRequests, 0) != 0; }
+bool FocusLost() { return std::exchange(FocusLosses, 0) != 0; }
 
 int JoystickCount() { return int(Joysticks.size()); }
 
@@ -603,6 +623,8 @@ void ScriptJoystick(int atMillis, int j, int kind, int index, float value) {
   AddScript(atMillis, UserEvent(Kinds[kind], j, reinterpret_cast<void*>(intptr_t(index)), PointerOf(value)));
 }
 
+void ScriptFocusLost(int atMillis) { AddScript(atMillis, UserEvent(S_FOCUSLOST, 0, nullptr, nullptr)); }
+
 static int KeyByName(const std::string& word) {
   static const struct {
     const char* name;
@@ -655,6 +677,8 @@ static std::string ScriptLine(int base, const std::string& line) {
     ScriptText(at, start <= line.size() ? line.substr(start) : "");
   } else if (v == "close") {
     ScriptClose(at);
+  } else if (v == "focuslost") {
+    ScriptFocusLost(at);
   } else if (v == "joyaxis") {
     if (sscanf(args.c_str(), "%d %d %f", &a, &b, &z) != 3) return badArguments;
     ScriptJoystick(at, a, 0, b, z);

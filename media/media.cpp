@@ -45,6 +45,7 @@ void StartMedia(const MediaConfig& config) {
 void StopMedia() {
   TerminationNoted = 0;
   media::ForgetLoadFailures();
+  media::GifShutdown();
   media::DisplayShutdown();
   media::SoundShutdown();
   media::InputShutdown();

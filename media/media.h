@@ -173,6 +173,20 @@ struct DrawnBox {
 };
 void SetDrawRecorder(void (*recorder)(const DrawnBox&));
 
+// ---------------------------------------------------------------- GIF capture
+
+// Offered each shown frame before its overlays: every 50 ms of the clock a
+// frame is kept at half the window's size, and the last ten seconds stay.
+void CaptureGifFrame();
+int GifFramesHeld();
+// Starts writing the kept frames as an animated GIF on a worker thread, and
+// keeps from afresh; "" when started, else why not.
+std::string SaveGif(const std::string& path);
+// How the last save ended, reported once: 0 nothing new, 1 saved, -1 failed
+// (the file and why).
+int GifSaveOutcome(std::string* path, std::string* why);
+void WaitForGifSave();  // until a save under way has ended
+
 // ---------------------------------------------------------------- sound
 
 // The drivers that can reach a speaker (not SDL's "disk" and "dummy"), at
@@ -205,6 +219,9 @@ void SetChannelRate(int channel, float rate);      // 1 recorded pitch, 2 octave
 // summed; a louder one is limited softly and never reaches the rail.
 // The audio device calls it; tests and benchmarks may call it directly.
 void MixAudio(int16_t* out, int frames);
+// Silences all output (music and effects) while on; channels play on unheard.
+void SetSoundMuted(bool muted);
+bool SoundMuted();
 
 // ---------------------------------------------------------------- input
 
@@ -219,7 +236,10 @@ enum {
   VK_UP = 38,
   VK_RIGHT = 39,
   VK_DOWN = 40,
+  VK_F1 = 112,
   VK_F4 = 115,
+  VK_F9 = 120,
+  VK_F10 = 121,
   VK_F11 = 122,
   VK_F12 = 123,
   VK_LMENU = 164,
@@ -244,6 +264,7 @@ int NextChar();              // typed-character queue of 256; 0 when empty
 // are dropped, and keys and buttons still held are taken (see TakeKey).
 void FlushInput();
 bool CloseRequested();  // once per close-button press
+bool FocusLost();       // once per loss of the window's focus
 
 enum { AXIS_X = 0, AXIS_Y = 1, AXIS_Z = 2, AXIS_R = 3, AXIS_U = 4, AXIS_V = 5 };
 int JoystickCount();
@@ -263,6 +284,7 @@ void ScriptMouseMove(int atMillis, float x, float y);
 void ScriptMouseButton(int atMillis, int button, bool down);
 void ScriptText(int atMillis, const std::string& text);
 void ScriptClose(int atMillis);
+void ScriptFocusLost(int atMillis);
 void ScriptJoystick(int atMillis, int j, int kind, int index, float value);  // kind 0 axis, 1 button, 2 hat
 void AddVirtualJoystick(const std::string& name, int buttons);               // tests
 

@@ -167,3 +167,36 @@ TEST(MessageLog, NewestLineSitsHighestAndFreshLinesAreYellow) {
   }
   EXPECT_EQ(Red(ReadBackPixel(1, 560)), 0);
 }
+
+// Losing the window's focus opens the pause menu where Escape would (in
+// play) and nowhere else; fire then continues.
+TEST(EndFrame, FocusLossPausesOnlyWherePausingIsAllowed) {
+  OpenHeadlessDisplay();
+  EnterGameFolder("focus");
+  for (int pauseState : {1, 0}) {
+    PauseState = pauseState;
+    int start = Millisecs();
+    ScriptFocusLost(start);
+    ScriptKey(start + 300, VK_SPACE, true);
+    ScriptKey(start + 350, VK_SPACE, false);
+    PollEvents();
+    EXPECT_EQ(EndFrame(60, 0, 0), pauseState == 1 ? 1 : 0) << "pause state " << pauseState;
+    FlushInput();
+  }
+}
+
+TEST(EndFrame, F9MutesAndRestoresAllSoundAndSaysSo) {
+  OpenHeadlessDisplay();
+  auto folder = EnterGameFolder("mute");
+  for (const char* said : {"Sound off", "Sound on"}) {
+    ScriptKey(Millisecs(), VK_F9, true);
+    ScriptKey(Millisecs() + 1, VK_F9, false);
+    PollEvents();
+    EndFrame(60, 0, 0);
+    EXPECT_EQ(SoundMuted(), said == std::string("Sound off"));
+    EXPECT_EQ(Settings[SETTING_MUTE], SoundMuted() ? 1 : 0);
+    ASSERT_FALSE(MessageList.empty());
+    EXPECT_EQ(MessageList.back().txt, said);
+  }
+  EXPECT_TRUE(std::filesystem::exists(folder / "Setup.ini"));
+}
