@@ -4,6 +4,7 @@
 // its steps, in the order they run.
 #include "frame/frame_end.h"
 
+#include "controls/controls.h"
 #include "frame/common_media.h"
 #include "frame/draw.h"
 #include "frame/engine_test.h"
@@ -204,9 +205,11 @@ static void MeasureFrame() {
 
 // The one pump of the frame, as late in it as it can be, so that what came
 // while the frame was paced and presented counts for the next one. The
-// pointer is captured again to match the presses the pump brought.
+// pointer is captured again to match the presses the pump brought, and a
+// joystick plugged in or out is taken into the tables.
 static void PumpInput() {
   PollEvents();
+  FollowJoysticks();
   MouseX = int(PointerX());
   MouseY = int(PointerY());
 }

@@ -67,13 +67,17 @@ struct ScriptEvent {
 };
 
 struct Joystick {
-  SDL_Joystick* device = nullptr;  // null for a virtual one
+  SDL_Joystick* device = nullptr;     // null for a virtual one, or while unplugged
+  SDL_GameController* pad = nullptr;  // set when SDL's mappings know its layout
   SDL_JoystickID id = -1;
+  SDL_JoystickGUID guid{};
   std::string name;
   int buttonCount = 0;
   bool buttons[32] = {};
   float axes[6] = {};
   float hat = -1;
+  bool padButtons[PAD_BUTTONS] = {};
+  float padAxes[PAD_AXES] = {};
 };
 
 int KeyHits[256];
@@ -90,6 +94,7 @@ int TypedCount, TypedStart;
 int CloseRequests;
 int FocusLosses;
 std::vector<Joystick> Joysticks;
+int JoystickChangeCount;  // plugged in or out
 // Scripted events: Script is sorted by time; new ones wait in Added, in the
 // order given, until the next delivery sorts them in all at once (a script
 // of 100,000 lines in any order loads in n log n, not n squared).
@@ -297,31 +302,70 @@ float HatFraction(int hat) {
 
 float AxisValue(int raw) { return std::max(-1.0f, float(raw) / 32767.0f); }
 
+float PadAxisValue(SDL_GameControllerAxis axis, int raw) {
+  // Triggers rest at 0 and press towards 1; sticks are as joystick axes.
+  return axis >= SDL_CONTROLLER_AXIS_TRIGGERLEFT ? std::max(0.0f, AxisValue(raw)) : AxisValue(raw);
+}
+
+void ReadPadState(Joystick& j) {
+  for (int b = 0; b < PAD_BUTTONS; b++)
+    j.padButtons[b] = SDL_GameControllerGetButton(j.pad, SDL_GameControllerButton(b)) != 0;
+  for (int a = 0; a < PAD_AXES; a++)
+    j.padAxes[a] = PadAxisValue(SDL_GameControllerAxis(a), SDL_GameControllerGetAxis(j.pad, SDL_GameControllerAxis(a)));
+}
+
+// A pad SDL's game-controller mappings know (its own database, or
+// SDL_GAMECONTROLLERCONFIG) also reads by the standard layout; any other
+// reads only as a joystick. A pad plugged in again takes the number it had,
+// so its bindings still apply.
 void OpenJoystick(int deviceIndex) {
-  SDL_Joystick* device = SDL_JoystickOpen(deviceIndex);
-  if (!device || JoystickOf(SDL_JoystickInstanceID(device))) return;
-  Joystick j;
+  SDL_GameController* pad = SDL_IsGameController(deviceIndex) ? SDL_GameControllerOpen(deviceIndex) : nullptr;
+  SDL_Joystick* device = pad ? SDL_GameControllerGetJoystick(pad) : SDL_JoystickOpen(deviceIndex);
+  if (!device || JoystickOf(SDL_JoystickInstanceID(device))) {
+    if (pad) SDL_GameControllerClose(pad);  // SDL counts opens: this one is ours to close
+    else if (device) SDL_JoystickClose(device);
+    return;
+  }
+  SDL_JoystickGUID guid = SDL_JoystickGetGUID(device);
+  auto sameModel = [&](const Joystick& j) {
+    return !j.device && j.id >= 0 && memcmp(&j.guid, &guid, sizeof guid) == 0;
+  };
+  auto unplugged = std::find_if(Joysticks.begin(), Joysticks.end(), sameModel);
+  Joystick& j = unplugged != Joysticks.end() ? *unplugged : Joysticks.emplace_back();
+  j = Joystick();
   j.device = device;
+  j.pad = pad;
   j.id = SDL_JoystickInstanceID(device);
-  const char* name = SDL_JoystickName(device);
+  j.guid = guid;
+  const char* name = pad ? SDL_GameControllerName(pad) : SDL_JoystickName(device);
   j.name = name ? name : "Joystick";
   j.buttonCount = std::clamp(SDL_JoystickNumButtons(device), 0, 31);
   for (int b = 0; b < j.buttonCount; b++) j.buttons[b] = SDL_JoystickGetButton(device, b);
   for (int a = 0; a < std::min(6, SDL_JoystickNumAxes(device)); a++)
     j.axes[a] = AxisValue(SDL_JoystickGetAxis(device, a));
   if (SDL_JoystickNumHats(device) > 0) j.hat = HatFraction(SDL_JoystickGetHat(device, 0));
-  Joysticks.push_back(j);
+  if (pad) ReadPadState(j);
+  JoystickChangeCount++;
+}
+
+void CloseDevice(Joystick& j) {
+  if (j.pad) SDL_GameControllerClose(j.pad);
+  else if (j.device) SDL_JoystickClose(j.device);
+  j.pad = nullptr;
+  j.device = nullptr;
 }
 
 // A joystick keeps its number once found, so the program's tables stay
 // valid; an unplugged one reads as at rest.
 void CloseJoystick(SDL_JoystickID id) {
   if (Joystick* j = JoystickOf(id)) {
-    SDL_JoystickClose(j->device);
-    j->device = nullptr;
+    CloseDevice(*j);
     std::fill(std::begin(j->buttons), std::end(j->buttons), false);
     std::fill(std::begin(j->axes), std::end(j->axes), 0.0f);
+    std::fill(std::begin(j->padButtons), std::end(j->padButtons), false);
+    std::fill(std::begin(j->padAxes), std::end(j->padAxes), 0.0f);
     j->hat = -1;
+    JoystickChangeCount++;
   }
 }
 
@@ -405,6 +449,15 @@ void HandleEvent(const SDL_Event& e) {
     case SDL_JOYHATMOTION:
       if (Joystick* j = JoystickOf(e.jhat.which); j && e.jhat.hat == 0) j->hat = HatFraction(e.jhat.value);
       break;
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+      if (Joystick* j = JoystickOf(e.cbutton.which); j && e.cbutton.button < PAD_BUTTONS)
+        j->padButtons[e.cbutton.button] = e.cbutton.state == SDL_PRESSED;
+      break;
+    case SDL_CONTROLLERAXISMOTION:
+      if (Joystick* j = JoystickOf(e.caxis.which); j && e.caxis.axis < PAD_AXES)
+        j->padAxes[e.caxis.axis] = PadAxisValue(SDL_GameControllerAxis(e.caxis.axis), e.caxis.value);
+      break;
     default:
       if (ScriptEventType && e.type == ScriptEventType) ScriptedEvent(e.user);
   }
@@ -476,9 +529,9 @@ void PollEvents() {
 }
 
 void media::InputShutdown() {
-  for (Joystick& j : Joysticks)
-    if (j.device) SDL_JoystickClose(j.device);
+  for (Joystick& j : Joysticks) CloseDevice(j);
   Joysticks.clear();
+  JoystickChangeCount = 0;
   Script.clear();
   Added.clear();
   std::fill(std::begin(KeyHits), std::end(KeyHits), 0);
@@ -573,6 +626,23 @@ float JoystickAxis(int j, int axis) {
 float JoystickHat(int j) {
   const Joystick* joy = JoystickAt(j);
   return joy ? joy->hat : -1;
+}
+
+int JoystickChanges() { return JoystickChangeCount; }
+
+bool JoystickIsPad(int j) {
+  const Joystick* joy = JoystickAt(j);
+  return joy && joy->pad;
+}
+
+bool PadButtonDown(int j, int button) {
+  const Joystick* joy = JoystickAt(j);
+  return joy && button >= 0 && button < PAD_BUTTONS && joy->padButtons[button];
+}
+
+float PadAxis(int j, int axis) {
+  const Joystick* joy = JoystickAt(j);
+  return joy && axis >= 0 && axis < PAD_AXES ? joy->padAxes[axis] : 0;
 }
 
 void AddVirtualJoystick(const std::string& name, int buttons) {

@@ -273,6 +273,30 @@ int JoystickButtonMask(int j);
 bool JoystickButtonDown(int j, int button);
 float JoystickAxis(int j, int axis);  // about -1..1
 float JoystickHat(int j);             // -1 centred, else clockwise fraction from up
+int JoystickChanges();                // grows each time a joystick is plugged in or out
+
+// Standard pads: joysticks whose layout SDL's game-controller mappings know
+// (SDL's own database, or SDL_GAMECONTROLLERCONFIG from the environment)
+// also read by that layout, in SDL's order: buttons A B X Y, Back, Guide,
+// Start, the two stick presses, the two shoulders, the D-pad up, down, left
+// and right, then Misc, four paddles and the touchpad; axes the left stick's
+// X and Y, the right stick's, and the two triggers (0..1).
+enum { PAD_BUTTONS = 21, PAD_AXES = 6 };
+enum {
+  PAD_A = 0,
+  PAD_B = 1,
+  PAD_X = 2,
+  PAD_Y = 3,
+  PAD_DPAD_UP = 11,
+  PAD_DPAD_DOWN = 12,
+  PAD_DPAD_LEFT = 13,
+  PAD_DPAD_RIGHT = 14,
+  PAD_LEFT_X = 0,
+  PAD_LEFT_Y = 1,
+};
+bool JoystickIsPad(int j);
+bool PadButtonDown(int j, int button);
+float PadAxis(int j, int axis);
 
 // Scripted input, by clock time, delivered like window events.
 // Script lines: "<ms> <verb> <args>" — see README for the verbs.
