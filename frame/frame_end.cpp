@@ -9,6 +9,7 @@
 #include "frame/draw.h"
 #include "frame/engine_test.h"
 #include "frame/figures.h"
+#include "frame/key_help.h"
 #include "frame/pause.h"
 #include "frame/screenshot.h"
 #include "frame/settings_table.h"
@@ -47,6 +48,8 @@ void ResetFrameState() {
   FrameDeadline = DeadlineThirds = FrameWaitMillis = 0;
   StatsOverlayOn = 1;
   SettingsMenuOpen = PauseState = 0;
+  KeyHelpOpen = false;
+  HelpScreenShown = HELP_TITLE;
   PanelY = -300;
   MouseX = MouseY = MouseHitLeft = MouseHitRight = 0;
   FramesPresented = FramesEnded = FrameLimit = 0;
@@ -223,10 +226,11 @@ static void ToggleFullScreen() {
 }
 
 // Keys the frame end takes for itself as soon as they arrive, so the screen
-// never sees them: Escape only closes the open settings panel (on the title
-// it would quit the program), and Alt+Return switches full screen (in name
+// never sees them: Escape only closes the open help, or else the open
+// settings panel (on the title it would quit the program), and Alt+Return switches full screen (in name
 // entry Return would confirm the name).
 static void TakeFrameKeys() {
+  CloseHelpOnEscape();
   if (SettingsMenuOpen == 1 && KeyDown(VK_ESCAPE)) {
     TakeKey(VK_ESCAPE);
     SettingsMenuOpen = 0;
@@ -257,10 +261,12 @@ int EndFrame(int /*targetFps*/, int /*spare*/, int showPointer) {
   KeepGifFrame();
   ToggleSettingsOnTab();
   HoldScreenUnderPanel(showPointer);
+  HoldScreenUnderHelp(showPointer);
   CollectOnOddFrames();
   int pauseResult = ScreenshotAndPauseKeys();
   MuteKey();
   RunHook(FrameHook.runSettingsPanel);
+  DrawKeyHelp();
   StatsOverlay();
   DrawPointer(showPointer);
   CaptureMouse();

@@ -6,8 +6,10 @@
 #include <cstdint>
 #include <filesystem>
 
+#include "controls/controls.h"
 #include "frame/common_media.h"
 #include "frame/draw.h"
+#include "frame/key_help.h"
 #include "frame/settings_table.h"
 #include "tests/support/headless.h"
 
@@ -199,4 +201,26 @@ TEST(EndFrame, F9MutesAndRestoresAllSoundAndSaysSo) {
     EXPECT_EQ(MessageList.back().txt, said);
   }
   EXPECT_TRUE(std::filesystem::exists(folder / "Setup.ini"));
+}
+
+// F1 holds the frame under the help until F1 again or Escape closes it; the
+// Escape is the help's, so the screen below never sees it.
+TEST(EndFrame, F1HelpHoldsTheFrameUntilF1OrEscapeClosesIt) {
+  OpenHeadlessDisplay();
+  EnterGameFolder("help");
+  for (int closer : {VK_F1, VK_ESCAPE}) {
+    PauseState = 1;
+    int start = Millisecs();
+    ScriptKey(start, VK_F1, true);
+    ScriptKey(start + 20, VK_F1, false);
+    ScriptKey(start + 400, closer, true);
+    ScriptKey(start + 420, closer, false);
+    PollEvents();
+    EXPECT_EQ(EndFrame(60, 0, 0), 0);
+    EXPECT_GE(Millisecs() - start, 400) << KeyName(closer);
+    EXPECT_FALSE(KeyHelpOpen);
+    EXPECT_FALSE(KeyDown(VK_ESCAPE));
+    EXPECT_EQ(PauseState, 1);
+    FlushInput();
+  }
 }
