@@ -1,7 +1,7 @@
 // gif_bench.cpp — what keeping GIF frames costs a frame: the title's
 // full-screen bands at 800 x 600 offered to the capture once per frame as the frame
 // end does, 60 frames a second on the virtual clock (a frame is kept every
-// 50 ms, so about every third), against the same frames not offered.
+// 66 ms, so every fourth), against the same frames not offered.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>

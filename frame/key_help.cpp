@@ -84,9 +84,12 @@ void Toggle(bool open) {
 // the picture is whole. Pausing waits while the help is open: Escape is the
 // help's, and a lost focus finds the game standing still already.
 void HoldScreenUnderHelp(int showPointer) {
-  if (!KeyHit(VK_F1)) return;
-  if (KeyHelpOpen) return Toggle(false);
-  if (!FrameShown()) return;
+  if (KeyHelpOpen) {
+    if (KeyHit(VK_F1)) Toggle(false);
+    return;
+  }
+  // On a skipped frame the press waits for a shown one.
+  if (!FrameShown() || !KeyHit(VK_F1)) return;
   Toggle(true);
   int pauseState = PauseState;
   if (PauseState == 1) PauseState = 2;

@@ -175,7 +175,7 @@ void SetDrawRecorder(void (*recorder)(const DrawnBox&));
 
 // ---------------------------------------------------------------- GIF capture
 
-// Offered each shown frame before its overlays: every 50 ms of the clock a
+// Offered each shown frame before its overlays: every 66 ms of the clock a
 // frame is kept at half the window's size, and the last ten seconds stay.
 void CaptureGifFrame();
 int GifFramesHeld();
