@@ -263,6 +263,8 @@ int NextChar();              // typed-character queue of 256; 0 when empty
 // Pumps, then forgets every press so far: hit counts and typed characters
 // are dropped, and keys and buttons still held are taken (see TakeKey).
 void FlushInput();
+// The same without pumping: what is still on its way counts later.
+void ForgetInput();
 bool CloseRequested();  // once per close-button press
 bool FocusLost();       // once per loss of the window's focus
 
