@@ -25,11 +25,25 @@ inline void OpenHeadlessDisplay() {
   SetVirtualResolution(1280, 960);
 }
 
+// Scratch folders go when the test program ends, so runs leave no litter
+// (a death test's child shares them and leaves them alone).
+struct ScratchFolders {
+  const pid_t owner = ::getpid();
+  std::vector<std::filesystem::path> made;
+  ~ScratchFolders() {
+    std::error_code ignored;
+    if (::getpid() == owner)
+      for (const auto& folder : made) std::filesystem::remove_all(folder, ignored);
+  }
+};
+inline ScratchFolders MadeScratchFolders;
+
 // A fresh folder holding Files/, Files/Common/ and Files/248/, which becomes
 // both the data folder and the player's folder.
 inline std::filesystem::path EnterScratchFolder(const std::string& name) {
   auto root = std::filesystem::temp_directory_path() / ("plimbo_" + name + "_" + std::to_string(::getpid()));
   std::filesystem::remove_all(root);
+  MadeScratchFolders.made.push_back(root);
   std::filesystem::create_directories(root / "Files" / "Common");
   std::filesystem::create_directories(root / "Files" / "248");
   UseFolders((root / "Files").string());
