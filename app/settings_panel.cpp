@@ -118,6 +118,11 @@ void BindingButton(int slot, int x, int y) {
     label = "?!";
   } else if (old >= 9 && old <= 254) {
     frame = 3;
+  } else if (old >= PadCodes) {
+    int p = old % 50;
+    if (p >= PadAxisInputs) frame = 9, atCorner = true;
+    else if (p >= PAD_DPAD_UP && p <= PAD_DPAD_RIGHT) frame = 8, atCorner = true;
+    else frame = 10;
   } else if (old >= 300) {
     int d = old % 50;
     if (d < 12) frame = 9, atCorner = true;

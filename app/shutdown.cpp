@@ -11,6 +11,7 @@
 #include "frame/draw.h"
 #include "frame/folders.h"
 #include "frame/frame_end.h"
+#include "frame/screenshot.h"
 #include "media/media.h"
 #include "scores/records.h"
 
@@ -116,6 +117,7 @@ void ShutDown() {
   ShowPointer();
   WriteSettingsFile();
   SaveScores();
+  FinishGifSave();
   LogLine("Closing Up");
   LogLine("");
   LogLine("Bye!");

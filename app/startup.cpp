@@ -172,6 +172,7 @@ int RunProgram(const RunOptions& options) {
     DebugLog(name);
   }
   ReadSettingsFile();
+  SetSoundMuted(Settings[SETTING_MUTE] == 1);
   ChooseAudioDriver();
   LogLine("\tRequested Resolution : " + std::to_string(Settings[SETTING_WIDTH]) + "x" +
           std::to_string(Settings[SETTING_HEIGHT]));

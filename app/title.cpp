@@ -12,6 +12,7 @@
 #include "frame/engine_test.h"
 #include "frame/frame_end.h"
 #include "frame/identity.h"
+#include "frame/key_help.h"
 #include "frame/settings_table.h"
 #include "game/game.h"
 #include "media/media.h"
@@ -39,7 +40,7 @@ static void DrawCredits() {
 // players at the settings.
 static void DrawSettingsHint() {
   if (Settings[SETTING_WIDTH] == 800 && Millisecs() % 800 < 400) SetDrawColour(255, 255, 0, 1);
-  DrawTextAligned(4, 4, "Hit [Tab] for settings", 0, 0);
+  DrawTextAligned(4, 4, "Hit [Tab] for settings, [F1] for help", 0, 0);
 }
 
 static void SongHotKeys() {
@@ -105,6 +106,7 @@ void RunTitleScreen() {
   while (!quit) {
     const int W = VirtW, H = VirtH;  // the settings panel can change the display
     BeginFrame(1);
+    HelpScreenShown = HELP_TITLE;
     ResetDrawState();
     DrawStripeBackground();
     if (TitleSlide < 32) TitleSlide++;

@@ -3,6 +3,8 @@
 // so a pad whose sticks do not centre on 0 still reads as idle.
 #include "controls/controls.h"
 
+#include <algorithm>
+
 #include "media/media.h"
 
 int ControlTable[ControlSlots];
@@ -115,6 +117,19 @@ const NamedKey KeyNames[] = {
     {226, "\\"},
 };
 
+// Short enough for a binding button.
+std::string PadInputName(int p) {
+  static const char* const Buttons[PAD_BUTTONS] = {
+      "A",           "B",           "X",        "Y",        "Back",     "Guide",      "Start",
+      "Left Stick",  "Right Stick", "LB",       "RB",       "D-Pad Up", "D-Pad Down", "D-Pad Left",
+      "D-Pad Right", "Misc",        "Paddle 1", "Paddle 2", "Paddle 3", "Paddle 4",   "Touchpad"};
+  static const char* const Axes[2 * PAD_AXES] = {"LS Left", "LS Right", "LS Up", "LS Down", "RS Left", "RS Right",
+                                                 "RS Up",   "RS Down",  "LT -",  "LT",      "RT -",    "RT"};
+  if (p >= 0 && p < PAD_BUTTONS) return Buttons[p];
+  if (p >= PadAxisInputs && p < PadAxisInputs + 2 * PAD_AXES) return Axes[p - PadAxisInputs];
+  return std::to_string(p);
+}
+
 }  // namespace
 
 int DefaultControlCode(int slot) {
@@ -145,48 +160,98 @@ void ResetControls() {
   }
 }
 
+// Joystick j (from 1) as it is now: its name, buttons and rest position.
+static void MeasureJoystick(int j) {
+  JoyButtonMask[j] = JoystickButtonMask(j - 1);
+  JoyName[j] = JoystickName(j - 1);
+  JoyRestX[j] = JoystickAxis(j - 1, AXIS_X);
+  JoyRestY[j] = JoystickAxis(j - 1, AXIS_Y);
+  JoyRestZ[j] = JoystickAxis(j - 1, AXIS_Z);
+  JoyRestR[j] = JoystickAxis(j - 1, AXIS_R);
+  JoyRestU[j] = JoystickAxis(j - 1, AXIS_U);
+  JoyRestV[j] = JoystickAxis(j - 1, AXIS_V);
+  JoyEnabled[j] = 1;
+  JoyHatOk[j] = JoystickHat(j - 1) == -1.0f ? 1 : 0;
+}
+
+static int JoystickChangesSeen;
+
 // Runs before the first frame, so it pumps the events that announce the
 // joysticks itself.
 void ScanJoysticks() {
   PollEvents();
-  JoyCount = JoystickCount();
-  if (JoyCount > 4) JoyCount = 4;
-  if (JoyCount < 0) JoyCount = 0;
-  for (int j = 1; j <= JoyCount; j++) {
-    JoyButtonMask[j] = JoystickButtonMask(j - 1);
-    JoyName[j] = JoystickName(j - 1);
-    JoyRestX[j] = JoystickAxis(j - 1, AXIS_X);
-    JoyRestY[j] = JoystickAxis(j - 1, AXIS_Y);
-    JoyRestZ[j] = JoystickAxis(j - 1, AXIS_Z);
-    JoyRestR[j] = JoystickAxis(j - 1, AXIS_R);
-    JoyRestU[j] = JoystickAxis(j - 1, AXIS_U);
-    JoyRestV[j] = JoystickAxis(j - 1, AXIS_V);
-    JoyEnabled[j] = 1;
-    JoyHatOk[j] = JoystickHat(j - 1) == -1.0f ? 1 : 0;
-  }
+  JoyCount = std::clamp(JoystickCount(), 0, 4);
+  for (int j = 1; j <= JoyCount; j++) MeasureJoystick(j);
+  JoystickChangesSeen = JoystickChanges();
+}
+
+// A joystick the player switched off stays off while it is the same one.
+void FollowJoysticks() {
+  if (JoystickChanges() == JoystickChangesSeen) return;
+  JoystickChangesSeen = JoystickChanges();
+  int count = std::clamp(JoystickCount(), 0, 4);
+  for (int j = 1; j <= count; j++)
+    if (j > JoyCount || JoyName[j] != JoystickName(j - 1)) MeasureJoystick(j);
+  JoyCount = std::max(JoyCount, count);
+}
+
+static int PadInputDown(int j, int p) {
+  if (p < PadAxisInputs) return PadButtonDown(j - 1, p) ? 1 : 0;
+  float value = PadAxis(j - 1, (p - PadAxisInputs) / 2);
+  return (p % 2 == 0 ? value < -DeadZone : value > DeadZone) ? 1 : 0;
 }
 
 int InputDown(int code) {
   if (code >= 10 && code <= 254 && KeyDown(code)) return 1;
-  if (code <= 299 || code >= 500) return 0;
-  int j = code / 50 - 5;
+  if (code <= 299 || code >= InputCodeLimit) return 0;
+  int j = (code - 300) % 200 / 50 + 1;
   int d = code % 50;
   if (!JoyEnabled[j]) return 0;
+  if (code >= PadCodes) return PadInputDown(j, d);
   if (d <= 11) return AxisHeld(j, d);
   if (d >= 20 && d <= 29) return HatHeld(j, d);
   if (d >= 30) return JoystickButtonDown(j - 1, d - 30) ? 1 : 0;
   return 0;
 }
 
+// The joystick number of player n's standard pad, or 0.
+static int PlayersPad(int player) {
+  for (int j = 1, pads = 0; j <= JoyCount; j++)
+    if (JoystickIsPad(j - 1) && ++pads == player) return JoyEnabled[j] ? j : 0;
+  return 0;
+}
+
+static int PadLayoutDown(int control, int player) {
+  static const struct {
+    int control, button, axisInput;  // -1: none
+  } Layout[] = {
+      {CONTROL_UP, PAD_DPAD_UP, PadAxisInputs + 2 * PAD_LEFT_Y},
+      {CONTROL_DOWN, PAD_DPAD_DOWN, PadAxisInputs + 2 * PAD_LEFT_Y + 1},
+      {CONTROL_LEFT, PAD_DPAD_LEFT, PadAxisInputs + 2 * PAD_LEFT_X},
+      {CONTROL_RIGHT, PAD_DPAD_RIGHT, PadAxisInputs + 2 * PAD_LEFT_X + 1},
+      {CONTROL_BUTTON_1, PAD_A, -1},
+      {CONTROL_BUTTON_2, PAD_B, -1},
+      {CONTROL_BUTTON_3, PAD_X, -1},
+      {CONTROL_BUTTON_4, PAD_Y, -1},
+  };
+  int j = PlayersPad(player);
+  if (j == 0) return 0;
+  for (const auto& entry : Layout)
+    if (entry.control == control)
+      return PadInputDown(j, entry.button) || (entry.axisInput >= 0 && PadInputDown(j, entry.axisInput)) ? 1 : 0;
+  return 0;
+}
+
 int ControlDown(int control, int player) {
   int slot = ControlSlot(player, control);
   if (slot < 0 || slot >= ControlSlots) return 0;
-  return InputDown(ControlTable[slot]);
+  return InputDown(ControlTable[slot]) || PadLayoutDown(control, player) ? 1 : 0;
 }
 
 int ScanAnyInput() {
-  // F11 and F12 belong to the screenshot and the overlay and cannot be bound.
-  if (KeyDown(VK_F11) || KeyDown(VK_F12)) return 0;
+  // The hot keys (help, mute, GIF, screenshot, overlay) cannot be bound.
+  for (int hotKey : {VK_F1, VK_F9, VK_F10, VK_F11, VK_F12})
+    if (KeyDown(hotKey)) return 0;
   // Shift, Control and Alt also read as their side-less codes 16 to 18,
   // which come first but have no names: the sided code is the binding.
   for (int code = 1; code <= 255; code++) {
@@ -195,6 +260,12 @@ int ScanAnyInput() {
   }
   for (int j = 1; j <= JoyCount; j++) {
     if (!JoyEnabled[j]) continue;
+    // A standard pad binds by its layout: its raw numbers differ from model to model.
+    if (JoystickIsPad(j - 1)) {
+      for (int p = 0; p < PadAxisInputs + 2 * PAD_AXES; p++)
+        if ((p < PAD_BUTTONS || p >= PadAxisInputs) && PadInputDown(j, p)) return PadCodes + 50 * (j - 1) + p;
+      continue;
+    }
     int base = 250 + 50 * j;
     for (int d = 0; d <= 11; d++) {
       if (AxisHeld(j, d)) return base + d;
@@ -225,6 +296,7 @@ std::string KeyName(int code) {
     if (key.code == code) return key.name;
   }
   // Everything else is named as a joystick input, without its joystick.
+  if (code >= PadCodes && code < InputCodeLimit) return PadInputName(code % 50);
   static const char* const AxisNames[12] = {"Y-", "Y+", "X-", "X+", "Z-", "Z+", "U-", "U+", "V-", "V+", "R-", "R+"};
   int d = code % 50;
   if (d >= 0 && d <= 11) return AxisNames[d];

@@ -3,7 +3,10 @@
 // input, and the names shown for codes.
 //
 // Codes: 1..255 keys (Windows virtual-key numbers), 256..299 nothing,
-// 300 + 50 * (joystick - 1) + d for input d of joysticks 1..4.
+// 300 + 50 * (joystick - 1) + d for input d of joysticks 1..4 as raw
+// joysticks, and 500 + 50 * (joystick - 1) + p for input p of those that are
+// standard pads (p: pad button 0..20, or 30 + 2 * axis for the axis pushed
+// towards its minus end, one more for its plus end).
 #pragma once
 
 #include <string>
@@ -22,7 +25,9 @@ enum Control {
 };
 constexpr int ControlSlots = 101;        // the last slot is never stored
 constexpr int StoredControlSlots = 100;  // slots 0..99 go into "Setup.ini"
-constexpr int InputCodeLimit = 500;      // codes run 0 (none) .. 499
+constexpr int InputCodeLimit = 700;      // codes run 0 (none) .. 699
+constexpr int PadCodes = 500;            // the first standard-pad code
+constexpr int PadAxisInputs = 30;        // p of the first pad axis direction
 // Slot (player - 1) * 20 + control, players from 1.
 constexpr int ControlSlot(int player, int control) { return (player - 1) * CONTROLS_PER_PLAYER + control; }
 extern int ControlTable[ControlSlots];
@@ -38,9 +43,14 @@ extern int JoyEnabled[5];
 void SetDefaultControls();         // player 1 on the arrow keys and Z, X, C, V
 int DefaultControlCode(int slot);  // what SetDefaultControls puts in a slot
 void ScanJoysticks();              // counts the joysticks and takes their rest positions
-void ResetControls();              // default bindings and no joysticks (tests)
+// Once a frame: a joystick plugged in during play is counted and switched
+// on, and one plugged in again under another name is measured afresh.
+void FollowJoysticks();
+void ResetControls();  // default bindings and no joysticks (tests)
 
 int InputDown(int code);
+// The bound input, or player n's standard layout on the n-th standard pad:
+// the D-pad and the left stick for the directions, A B X Y for the buttons.
 int ControlDown(int control, int player);
 int ScanAnyInput();
 std::string KeyName(int code);

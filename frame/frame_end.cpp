@@ -4,10 +4,12 @@
 // its steps, in the order they run.
 #include "frame/frame_end.h"
 
+#include "controls/controls.h"
 #include "frame/common_media.h"
 #include "frame/draw.h"
 #include "frame/engine_test.h"
 #include "frame/figures.h"
+#include "frame/key_help.h"
 #include "frame/pause.h"
 #include "frame/screenshot.h"
 #include "frame/settings_table.h"
@@ -46,6 +48,8 @@ void ResetFrameState() {
   FrameDeadline = DeadlineThirds = FrameWaitMillis = 0;
   StatsOverlayOn = 1;
   SettingsMenuOpen = PauseState = 0;
+  KeyHelpOpen = false;
+  HelpScreenShown = HELP_TITLE;
   PanelY = -300;
   MouseX = MouseY = MouseHitLeft = MouseHitRight = 0;
   FramesPresented = FramesEnded = FrameLimit = 0;
@@ -78,11 +82,24 @@ static void CollectOnOddFrames() {
 static int ScreenshotAndPauseKeys() {
   if (!(FrameParity == 0 || Settings[SETTING_SLOW_SYSTEM] == 0)) return 0;
   if (KeyHit(VK_F11)) TakeScreenshot();
-  if (!KeyDown(VK_ESCAPE) || PauseState != 1) return 0;
+  if (KeyHit(VK_F10)) SaveGifOfPlay();
+  // A player who switches to another window has stopped playing: the game
+  // waits in the pause menu, as after Escape.
+  bool focusLost = FocusLost();
+  if (!(KeyDown(VK_ESCAPE) || focusLost) || PauseState != 1) return 0;
   PauseState = 2;
   int result = RunPauseMenu();
   PauseState = 1;
   return result;
+}
+
+// F9: all sound off or back on, remembered in the settings file.
+static void MuteKey() {
+  if (!KeyHit(VK_F9)) return;
+  Settings[SETTING_MUTE] = 1 - Settings[SETTING_MUTE];
+  SetSoundMuted(Settings[SETTING_MUTE] == 1);
+  AddMessage(Settings[SETTING_MUTE] == 1 ? "Sound off" : "Sound on", 1);
+  RunHook(FrameHook.settingsChanged);
 }
 
 static void DrawStatsOverlay() {
@@ -191,9 +208,11 @@ static void MeasureFrame() {
 
 // The one pump of the frame, as late in it as it can be, so that what came
 // while the frame was paced and presented counts for the next one. The
-// pointer is captured again to match the presses the pump brought.
+// pointer is captured again to match the presses the pump brought, and a
+// joystick plugged in or out is taken into the tables.
 static void PumpInput() {
   PollEvents();
+  FollowJoysticks();
   MouseX = int(PointerX());
   MouseY = int(PointerY());
 }
@@ -207,10 +226,11 @@ static void ToggleFullScreen() {
 }
 
 // Keys the frame end takes for itself as soon as they arrive, so the screen
-// never sees them: Escape only closes the open settings panel (on the title
-// it would quit the program), and Alt+Return switches full screen (in name
+// never sees them: Escape only closes the open help, or else the open
+// settings panel (on the title it would quit the program), and Alt+Return switches full screen (in name
 // entry Return would confirm the name).
 static void TakeFrameKeys() {
+  CloseHelpOnEscape();
   if (SettingsMenuOpen == 1 && KeyDown(VK_ESCAPE)) {
     SettingsMenuOpen = 0;
     ForgetInput();  // Escape among it
@@ -230,6 +250,12 @@ static void QuitIfAsked() {
   if (altF4 || CloseRequested() || limitReached || TerminationSignal() != 0) RunHook(FrameHook.shutDown);
 }
 
+// The screen as it drew itself, without the frame end's overlays.
+static void KeepGifFrame() {
+  if (FrameShown()) CaptureGifFrame();
+  ReportGifSave();
+}
+
 // What came while the settings panel was open was the panel's, and goes
 // when it shuts (by Tab, Escape or Apply), before the frame's pump: a press
 // that arrives as it slides away is the screen's (a Tab opens it again).
@@ -240,11 +266,15 @@ static void ForgetPanelInputIfShut(bool wasOpen) {
 int EndFrame(int /*targetFps*/, int /*spare*/, int showPointer) {
   const bool panelWasOpen = SettingsMenuOpen == 1;
   if (!ScreenHeld) RunHook(FrameHook.drawPopups);
+  KeepGifFrame();
   ToggleSettingsOnTab();
   HoldScreenUnderPanel(showPointer);
+  HoldScreenUnderHelp(showPointer);
   CollectOnOddFrames();
   int pauseResult = ScreenshotAndPauseKeys();
+  MuteKey();
   RunHook(FrameHook.runSettingsPanel);
+  DrawKeyHelp();
   StatsOverlay();
   DrawPointer(showPointer);
   CaptureMouse();

@@ -11,6 +11,7 @@
 #include "frame/engine_test.h"
 #include "frame/frame_end.h"
 #include "frame/identity.h"
+#include "frame/key_help.h"
 #include "media/media.h"
 
 static bool AnyPlayerDown(int control) {
@@ -26,16 +27,13 @@ static void WaitForEscapeRelease() {
   for (PollEvents(); KeyDown(VK_ESCAPE); PollEvents()) SleepMs(1);
 }
 
-// The screen as drawn so far this frame: the whole back buffer, however the
-// window scales the virtual screen into it. Its handle is at its centre.
-static int GrabScreen() {
+int GrabScreen() {
   int picture = GrabImage(0, 0, RealWidth(), RealHeight());
   SetImageHandle(picture, RealWidth() / 2.0f, RealHeight() / 2.0f);
   return picture;
 }
 
-// The grabbed screen back over the whole virtual screen, as it was shown.
-static void DrawScreen(int picture) {
+void DrawScreen(int picture) {
   if (ImageWidth(picture) == 0 || ImageHeight(picture) == 0) return;
   ResetDrawState();
   SetBlendKind(BLEND_SOLID);
@@ -122,6 +120,7 @@ int RunPauseMenu() {
     SetPulseScale(phase);
     DrawTitleSpray(141, 180, angle);
 
+    HelpScreenShown = HELP_PAUSE;
     EndFrame(TargetFps, 1, 1);
     if (KeyDown(VK_ESCAPE)) result = selection == 1 ? 99 : 1;
   }
@@ -132,6 +131,7 @@ int RunPauseMenu() {
   FreeImage(picture);
   SeedRandom(Millisecs());  // the game's randomness must not repeat the spray
   WaitForEscapeRelease();
+  HelpScreenShown = HELP_GAME;  // only the game opens it
   return result;
 }
 

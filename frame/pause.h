@@ -12,3 +12,9 @@ int RunPauseMenu();
 // it returns at once unless the panel has just opened, else once it is shut.
 void HoldScreenUnderPanel(int showPointer);
 extern bool ScreenHeld;  // true while the panel holds the screen
+
+// The screen as drawn so far this frame: the whole back buffer, however the
+// window scales the virtual screen into it, with its handle at its centre;
+// and drawn back over the whole virtual screen, as it was shown.
+int GrabScreen();
+void DrawScreen(int picture);

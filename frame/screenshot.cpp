@@ -1,6 +1,7 @@
 // screenshot.cpp — F11: the picture the running screen has drawn so far this
 // frame goes into a PNG in the player's folder, named from the title and the
-// local date and time.
+// local date and time. F10: the last ten seconds go into a GIF named the
+// same way, written while play goes on.
 #include "frame/screenshot.h"
 
 #include "frame/common_media.h"
@@ -18,6 +19,11 @@ std::string CleanFileName(const std::string& text) {
   return clean;
 }
 
+static std::string SavedFileName(const char* kind, const char* extension) {
+  return CleanFileName(TitleWord1 + " " + TitleWord2 + " (" + kind + "_" + CurrentDate() + "_" + CurrentTime() + ")") +
+         extension;
+}
+
 void TakeScreenshot() {
   LogLine("");
   LogLine("\tScreenshot");
@@ -32,9 +38,7 @@ void TakeScreenshot() {
   DrawTextWithin(VirtW / 2, VirtH / 2 + 30, "Sometimes, this takes a while!", 1, 1, VirtW);
   Flip(-1);
 
-  std::string name =
-      CleanFileName(TitleWord1 + " " + TitleWord2 + " (Screenshot_" + CurrentDate() + "_" + CurrentTime() + ")") +
-      ".png";
+  std::string name = SavedFileName("Screenshot", ".png");
   LogLine("\tSaving Screenshot : " + name);
   bool saved = SavePixmapPNG(pixels, PlayerFolder + name, 9);
   FreePixmap(pixels);
@@ -42,4 +46,33 @@ void TakeScreenshot() {
   LogLine("");
   if (saved) AddMessage("Saved Screenshot", 1);
   else ReportSave(PlayerFolder + name, WriteFailure());
+}
+
+void SaveGifOfPlay() {
+  std::string name = SavedFileName("GIF", ".gif");
+  LogLine("");
+  LogLine("\tGIF");
+  LogLine("\tSaving GIF : " + name);
+  std::string why = SaveGif(PlayerFolder + name);
+  if (!why.empty()) {
+    LogLine("\tSaved GIF 0 (" + why + ")");
+    AddMessage("No GIF: " + why, 1);
+    return;
+  }
+  AddMessage("Saving GIF", 1);
+}
+
+void ReportGifSave() {
+  std::string path, why;
+  int outcome = GifSaveOutcome(&path, &why);
+  if (outcome == 0) return;
+  LogLine("\tSaved GIF " + std::to_string(outcome == 1 ? 1 : 0));
+  LogLine("");
+  if (outcome == 1) AddMessage("Saved GIF", 1);
+  else ReportSave(path, why);
+}
+
+void FinishGifSave() {
+  WaitForGifSave();
+  ReportGifSave();
 }

@@ -59,6 +59,8 @@ const SettingDecl SettingList[] = {
     {SETTING_MASTER, SETTING_NUMBER, "[Audio]", "Master = ", 50, 0, 100, false, {}, {}, {"Master Volume"}},
     {SETTING_SOUND, SETTING_NUMBER, "[Audio]", "Sound = ", 50, 0, 100, false, {}, {}, {"Sounds"}},
     {SETTING_MUSIC, SETTING_NUMBER, "[Audio]", "Music = ", 50, 0, 100, false, {}, {}, {"Music"}},
+    // Older versions skip the line and play sound.
+    {SETTING_MUTE, SETTING_NAMED, "[Audio]", "Mute = ", 0, 0, 1, false, {"False", "True|On"}, {}, {}},
     {SETTING_AUDIO_DRIVER, SETTING_DRIVER, "[Audio]", "AudioDriver = ", 0, 0, 99, false, {}, {}, {"AUDIO"}},
     {SETTING_WIDESCREEN, SETTING_WORKED_OUT, nullptr, nullptr, 0, 0, 1, false, {}, {}, {"Resolution"}},
     {SETTING_MODE, SETTING_WORKED_OUT, nullptr, nullptr, 0, 0, 2499, false, {}, {}, {}},

@@ -18,6 +18,7 @@ enum SettingEntry {
   SETTING_SOUND = 12,
   SETTING_MUSIC = 13,
   SETTING_AUDIO_DRIVER = 14,  // index in AudioDriverNames, from 0
+  SETTING_MUTE = 15,          // 1: all sound off (F9)
   SETTING_ENTRIES = 100,
 };
 

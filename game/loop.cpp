@@ -8,6 +8,7 @@
 #include "frame/engine_test.h"
 #include "frame/folders.h"
 #include "frame/frame_end.h"
+#include "frame/key_help.h"
 #include "frame/settings_table.h"
 #include "game/ball.h"
 #include "game/cave.h"
@@ -237,6 +238,7 @@ int GameFrame() {
   DrawTextAligned(40, 100, CompletionText(CompletionPercent), 0, 0);
   CheckLevelComplete();
 
+  HelpScreenShown = HELP_GAME;
   if (EndFrame(TargetFps, 0, InputMode) == 99) GameOverCode = 99;
   return GameOverCode;
 }

@@ -403,6 +403,28 @@ void DisplayHandleEvent(const SDL_Event& event) {
     SDL_GetRendererOutputSize(Renderer, &RealW, &RealH);
 }
 
+// The software drawing's pixels are the window's own and are read in place;
+// any other renderer's are read back whole (the logical size lifted, as for
+// a grab).
+const uint32_t* WindowPixels(std::vector<uint32_t>& scratch, int* width, int* height, int* pitch) {
+  if (!Renderer || RealW <= 0 || RealH <= 0) return nullptr;
+  SoftTarget target = CurrentTarget();
+  if (SDL_Surface* surface = target.pixels ? SDL_GetWindowSurface(Window) : nullptr) {
+    *width = surface->w, *height = surface->h, *pitch = target.pitch;
+    return target.pixels;
+  }
+  // In the window's own layout when it is one the caller reads (the alpha
+  // byte aside), which a renderer copies out instead of converting.
+  uint32_t format = SDL_GetWindowPixelFormat(Window);
+  if (format != SDL_PIXELFORMAT_RGB888) format = SDL_PIXELFORMAT_ARGB8888;
+  scratch.resize(size_t(RealW) * size_t(RealH));
+  *width = RealW, *height = RealH, *pitch = RealW;
+  SDL_RenderSetLogicalSize(Renderer, 0, 0);
+  bool read = SDL_RenderReadPixels(Renderer, nullptr, format, scratch.data(), RealW * 4) == 0;
+  SDL_RenderSetLogicalSize(Renderer, VirtualW, VirtualH);
+  return read ? scratch.data() : nullptr;
+}
+
 int PixmapCount() { return int(Pixmaps.size()); }
 
 int64_t DisplayBytes() {

@@ -93,6 +93,11 @@ void SoftDraw(const SoftSource& source, float w, float h, float handleX, float h
 void SoftCopy(const SoftSource& source, float left, float top, float width, float height, bool mirrorX, bool mirrorY,
               bool smooth);
 
+// The window's pixels as drawn so far this frame (0x..RRGGBB), rows `pitch`
+// apart: the window's own in software drawing, else read back into scratch.
+// Null with no display (display.cpp).
+const uint32_t* WindowPixels(std::vector<uint32_t>& scratch, int* width, int* height, int* pitch);
+
 // PNG files as 0xAARRGGBB pixels (png.cpp). Decoding gives "" or why the
 // bytes were refused ("damaged (...)", "too large (...)"); writing false.
 std::string DecodePNG(const std::vector<uint8_t>& file, std::vector<uint32_t>& pixels, int& width, int& height);

@@ -55,7 +55,8 @@ std::map<int, Stream> Streams;
 std::map<int, Bank> Banks;
 std::map<std::string, Embedded> EmbeddedFiles;
 int NextStream = 1, NextBank = 1;
-std::string LastWriteFailure;
+// Per thread: a GIF is written by a worker while the game may save too.
+thread_local std::string LastWriteFailure;
 
 const char* const IncbinPrefix = "incbin::";
 

@@ -28,6 +28,7 @@
 //   mouseup B
 //   text STRING       the rest of the line (after one space), typed as is
 //   close             the window's close button
+//   focuslost         the window loses the keyboard focus
 //   joyaxis J AXIS V  joystick J (from 0), axis 0..5 (X Y Z R U V) to V
 //   joybutton J B 0|1 button B released (0) or pressed (1)
 //   joyhat J V        hat to V: -1 centred, else clockwise fraction from up
@@ -48,7 +49,17 @@
 
 namespace {
 
-enum ScriptKind { S_KEYDOWN = 1, S_KEYUP, S_MOUSEMOVE, S_MOUSEDOWN, S_MOUSEUP, S_JOYAXIS, S_JOYBUTTON, S_JOYHAT };
+enum ScriptKind {
+  S_KEYDOWN = 1,
+  S_KEYUP,
+  S_MOUSEMOVE,
+  S_MOUSEDOWN,
+  S_MOUSEUP,
+  S_JOYAXIS,
+  S_JOYBUTTON,
+  S_JOYHAT,
+  S_FOCUSLOST
+};
 
 struct ScriptEvent {
   uint32_t at;
@@ -56,13 +67,17 @@ struct ScriptEvent {
 };
 
 struct Joystick {
-  SDL_Joystick* device = nullptr;  // null for a virtual one
+  SDL_Joystick* device = nullptr;     // null for a virtual one, or while unplugged
+  SDL_GameController* pad = nullptr;  // set when SDL's mappings know its layout
   SDL_JoystickID id = -1;
+  SDL_JoystickGUID guid{};
   std::string name;
   int buttonCount = 0;
   bool buttons[32] = {};
   float axes[6] = {};
   float hat = -1;
+  bool padButtons[PAD_BUTTONS] = {};
+  float padAxes[PAD_AXES] = {};
 };
 
 int KeyHits[256];
@@ -77,7 +92,9 @@ float MouseX, MouseY;
 int Typed[256];
 int TypedCount, TypedStart;
 int CloseRequests;
+int FocusLosses;
 std::vector<Joystick> Joysticks;
+int JoystickChangeCount;  // plugged in or out
 // Scripted events: Script is sorted by time; new ones wait in Added, in the
 // order given, until the next delivery sorts them in all at once (a script
 // of 100,000 lines in any order loads in n log n, not n squared).
@@ -160,6 +177,12 @@ void ReleaseEverything() {
   std::fill(std::begin(KeysTaken), std::end(KeysTaken), false);
   std::fill(std::begin(MouseHeld), std::end(MouseHeld), false);
   std::fill(std::begin(MouseTaken), std::end(MouseTaken), false);
+}
+
+// Keys let go elsewhere never reach us: none may stay stuck.
+void LoseFocus() {
+  ReleaseEverything();
+  FocusLosses++;
 }
 
 // What a pump or a flush starts from: no press is new any more.
@@ -279,31 +302,70 @@ float HatFraction(int hat) {
 
 float AxisValue(int raw) { return std::max(-1.0f, float(raw) / 32767.0f); }
 
+float PadAxisValue(SDL_GameControllerAxis axis, int raw) {
+  // Triggers rest at 0 and press towards 1; sticks are as joystick axes.
+  return axis >= SDL_CONTROLLER_AXIS_TRIGGERLEFT ? std::max(0.0f, AxisValue(raw)) : AxisValue(raw);
+}
+
+void ReadPadState(Joystick& j) {
+  for (int b = 0; b < PAD_BUTTONS; b++)
+    j.padButtons[b] = SDL_GameControllerGetButton(j.pad, SDL_GameControllerButton(b)) != 0;
+  for (int a = 0; a < PAD_AXES; a++)
+    j.padAxes[a] = PadAxisValue(SDL_GameControllerAxis(a), SDL_GameControllerGetAxis(j.pad, SDL_GameControllerAxis(a)));
+}
+
+// A pad SDL's game-controller mappings know (its own database, or
+// SDL_GAMECONTROLLERCONFIG) also reads by the standard layout; any other
+// reads only as a joystick. A pad plugged in again takes the number it had,
+// so its bindings still apply.
 void OpenJoystick(int deviceIndex) {
-  SDL_Joystick* device = SDL_JoystickOpen(deviceIndex);
-  if (!device || JoystickOf(SDL_JoystickInstanceID(device))) return;
-  Joystick j;
+  SDL_GameController* pad = SDL_IsGameController(deviceIndex) ? SDL_GameControllerOpen(deviceIndex) : nullptr;
+  SDL_Joystick* device = pad ? SDL_GameControllerGetJoystick(pad) : SDL_JoystickOpen(deviceIndex);
+  if (!device || JoystickOf(SDL_JoystickInstanceID(device))) {
+    if (pad) SDL_GameControllerClose(pad);  // SDL counts opens: this one is ours to close
+    else if (device) SDL_JoystickClose(device);
+    return;
+  }
+  SDL_JoystickGUID guid = SDL_JoystickGetGUID(device);
+  auto sameModel = [&](const Joystick& j) {
+    return !j.device && j.id >= 0 && memcmp(&j.guid, &guid, sizeof guid) == 0;
+  };
+  auto unplugged = std::find_if(Joysticks.begin(), Joysticks.end(), sameModel);
+  Joystick& j = unplugged != Joysticks.end() ? *unplugged : Joysticks.emplace_back();
+  j = Joystick();
   j.device = device;
+  j.pad = pad;
   j.id = SDL_JoystickInstanceID(device);
-  const char* name = SDL_JoystickName(device);
+  j.guid = guid;
+  const char* name = pad ? SDL_GameControllerName(pad) : SDL_JoystickName(device);
   j.name = name ? name : "Joystick";
   j.buttonCount = std::clamp(SDL_JoystickNumButtons(device), 0, 31);
   for (int b = 0; b < j.buttonCount; b++) j.buttons[b] = SDL_JoystickGetButton(device, b);
   for (int a = 0; a < std::min(6, SDL_JoystickNumAxes(device)); a++)
     j.axes[a] = AxisValue(SDL_JoystickGetAxis(device, a));
   if (SDL_JoystickNumHats(device) > 0) j.hat = HatFraction(SDL_JoystickGetHat(device, 0));
-  Joysticks.push_back(j);
+  if (pad) ReadPadState(j);
+  JoystickChangeCount++;
+}
+
+void CloseDevice(Joystick& j) {
+  if (j.pad) SDL_GameControllerClose(j.pad);
+  else if (j.device) SDL_JoystickClose(j.device);
+  j.pad = nullptr;
+  j.device = nullptr;
 }
 
 // A joystick keeps its number once found, so the program's tables stay
 // valid; an unplugged one reads as at rest.
 void CloseJoystick(SDL_JoystickID id) {
   if (Joystick* j = JoystickOf(id)) {
-    SDL_JoystickClose(j->device);
-    j->device = nullptr;
+    CloseDevice(*j);
     std::fill(std::begin(j->buttons), std::end(j->buttons), false);
     std::fill(std::begin(j->axes), std::end(j->axes), 0.0f);
+    std::fill(std::begin(j->padButtons), std::end(j->padButtons), false);
+    std::fill(std::begin(j->padAxes), std::end(j->padAxes), 0.0f);
     j->hat = -1;
+    JoystickChangeCount++;
   }
 }
 
@@ -342,6 +404,7 @@ void ScriptedEvent(const SDL_UserEvent& e) {
     case S_JOYAXIS: SetJoystick(int(e.windowID), 0, IntOf(e.data1), FloatOf(e.data2)); break;
     case S_JOYBUTTON: SetJoystick(int(e.windowID), 1, IntOf(e.data1), FloatOf(e.data2)); break;
     case S_JOYHAT: SetJoystick(int(e.windowID), 2, 0, FloatOf(e.data2)); break;
+    case S_FOCUSLOST: LoseFocus(); break;
   }
 }
 
@@ -354,7 +417,7 @@ void HandleEvent(const SDL_Event& e) {
     case SDL_QUIT: CloseRequests = 1; break;
     case SDL_WINDOWEVENT:
       if (e.window.event == SDL_WINDOWEVENT_CLOSE) CloseRequests = 1;
-      if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) ReleaseEverything();  // no key stays stuck
+      if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) LoseFocus();
       media::DisplayHandleEvent(e);
       break;
     case SDL_RENDER_TARGETS_RESET:
@@ -385,6 +448,15 @@ void HandleEvent(const SDL_Event& e) {
       break;
     case SDL_JOYHATMOTION:
       if (Joystick* j = JoystickOf(e.jhat.which); j && e.jhat.hat == 0) j->hat = HatFraction(e.jhat.value);
+      break;
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+      if (Joystick* j = JoystickOf(e.cbutton.which); j && e.cbutton.button < PAD_BUTTONS)
+        j->padButtons[e.cbutton.button] = e.cbutton.state == SDL_PRESSED;
+      break;
+    case SDL_CONTROLLERAXISMOTION:
+      if (Joystick* j = JoystickOf(e.caxis.which); j && e.caxis.axis < PAD_AXES)
+        j->padAxes[e.caxis.axis] = PadAxisValue(SDL_GameControllerAxis(e.caxis.axis), e.caxis.value);
       break;
     default:
       if (ScriptEventType && e.type == ScriptEventType) ScriptedEvent(e.user);
@@ -457,9 +529,9 @@ void PollEvents() {
 }
 
 void media::InputShutdown() {
-  for (Joystick& j : Joysticks)
-    if (j.device) SDL_JoystickClose(j.device);
+  for (Joystick& j : Joysticks) CloseDevice(j);
   Joysticks.clear();
+  JoystickChangeCount = 0;
   Script.clear();
   Added.clear();
   std::fill(std::begin(KeyHits), std::end(KeyHits), 0);
@@ -467,7 +539,7 @@ void media::InputShutdown() {
   ReleaseEverything();
   ForgetTaps();
   TypedCount = TypedStart = 0;
-  CloseRequests = 0;
+  CloseRequests = FocusLosses = 0;
   ScriptEventType = 0;
 }
 
@@ -527,6 +599,7 @@ void ForgetInput() {
 }
 
 bool CloseRequested() { return std::exchange(CloseRequests, 0) != 0; }
+bool FocusLost() { return std::exchange(FocusLosses, 0) != 0; }
 
 int JoystickCount() { return int(Joysticks.size()); }
 
@@ -557,6 +630,23 @@ float JoystickAxis(int j, int axis) {
 float JoystickHat(int j) {
   const Joystick* joy = JoystickAt(j);
   return joy ? joy->hat : -1;
+}
+
+int JoystickChanges() { return JoystickChangeCount; }
+
+bool JoystickIsPad(int j) {
+  const Joystick* joy = JoystickAt(j);
+  return joy && joy->pad;
+}
+
+bool PadButtonDown(int j, int button) {
+  const Joystick* joy = JoystickAt(j);
+  return joy && button >= 0 && button < PAD_BUTTONS && joy->padButtons[button];
+}
+
+float PadAxis(int j, int axis) {
+  const Joystick* joy = JoystickAt(j);
+  return joy && axis >= 0 && axis < PAD_AXES ? joy->padAxes[axis] : 0;
 }
 
 void AddVirtualJoystick(const std::string& name, int buttons) {
@@ -606,6 +696,8 @@ void ScriptJoystick(int atMillis, int j, int kind, int index, float value) {
   if (kind < 0 || kind > 2) return;
   AddScript(atMillis, UserEvent(Kinds[kind], j, reinterpret_cast<void*>(intptr_t(index)), PointerOf(value)));
 }
+
+void ScriptFocusLost(int atMillis) { AddScript(atMillis, UserEvent(S_FOCUSLOST, 0, nullptr, nullptr)); }
 
 static int KeyByName(const std::string& word) {
   static const struct {
@@ -659,6 +751,8 @@ static std::string ScriptLine(int base, const std::string& line) {
     ScriptText(at, start <= line.size() ? line.substr(start) : "");
   } else if (v == "close") {
     ScriptClose(at);
+  } else if (v == "focuslost") {
+    ScriptFocusLost(at);
   } else if (v == "joyaxis") {
     if (sscanf(args.c_str(), "%d %d %f", &a, &b, &z) != 3) return badArguments;
     ScriptJoystick(at, a, 0, b, z);

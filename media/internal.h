@@ -23,6 +23,9 @@ int64_t DisplayBytes();  // images, fonts and pixmaps held, for MemoryInUse
 void InputShutdown();
 void InputPointerMoved(float x, float y);  // the program moved the pointer (virtual units)
 
+// Owned by gif.cpp: finishes a save under way, forgets the kept frames.
+void GifShutdown();
+
 // Owned by sound.cpp.
 void SoundStart(bool headless);
 void SoundShutdown();

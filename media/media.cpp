@@ -33,7 +33,8 @@ void StartMedia(const MediaConfig& config) {
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   SDL_Init(SDL_INIT_EVENTS | SDL_INIT_TIMER);
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) DebugLog(std::string("no video: ") + SDL_GetError());
-  if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) DebugLog(std::string("no joysticks: ") + SDL_GetError());
+  // The game-controller layer brings the joysticks with it.
+  if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) DebugLog(std::string("no joysticks: ") + SDL_GetError());
   const char* video = SDL_GetCurrentVideoDriver();
   Headless = config.headless || (video && strcmp(video, "dummy") == 0);
   media::SoundStart(config.headless);
@@ -45,6 +46,7 @@ void StartMedia(const MediaConfig& config) {
 void StopMedia() {
   TerminationNoted = 0;
   media::ForgetLoadFailures();
+  media::GifShutdown();
   media::DisplayShutdown();
   media::SoundShutdown();
   media::InputShutdown();

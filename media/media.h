@@ -173,6 +173,20 @@ struct DrawnBox {
 };
 void SetDrawRecorder(void (*recorder)(const DrawnBox&));
 
+// ---------------------------------------------------------------- GIF capture
+
+// Offered each shown frame before its overlays: every 66 ms of the clock a
+// frame is kept at half the window's size, and the last ten seconds stay.
+void CaptureGifFrame();
+int GifFramesHeld();
+// Starts writing the kept frames as an animated GIF on a worker thread, and
+// keeps from afresh; "" when started, else why not.
+std::string SaveGif(const std::string& path);
+// How the last save ended, reported once: 0 nothing new, 1 saved, -1 failed
+// (the file and why).
+int GifSaveOutcome(std::string* path, std::string* why);
+void WaitForGifSave();  // until a save under way has ended
+
 // ---------------------------------------------------------------- sound
 
 // The drivers that can reach a speaker (not SDL's "disk" and "dummy"), at
@@ -205,6 +219,9 @@ void SetChannelRate(int channel, float rate);      // 1 recorded pitch, 2 octave
 // summed; a louder one is limited softly and never reaches the rail.
 // The audio device calls it; tests and benchmarks may call it directly.
 void MixAudio(int16_t* out, int frames);
+// Silences all output (music and effects) while on; channels play on unheard.
+void SetSoundMuted(bool muted);
+bool SoundMuted();
 
 // ---------------------------------------------------------------- input
 
@@ -219,7 +236,10 @@ enum {
   VK_UP = 38,
   VK_RIGHT = 39,
   VK_DOWN = 40,
+  VK_F1 = 112,
   VK_F4 = 115,
+  VK_F9 = 120,
+  VK_F10 = 121,
   VK_F11 = 122,
   VK_F12 = 123,
   VK_LMENU = 164,
@@ -246,6 +266,7 @@ void FlushInput();
 // The same without pumping: what is still on its way counts later.
 void ForgetInput();
 bool CloseRequested();  // once per close-button press
+bool FocusLost();       // once per loss of the window's focus
 
 enum { AXIS_X = 0, AXIS_Y = 1, AXIS_Z = 2, AXIS_R = 3, AXIS_U = 4, AXIS_V = 5 };
 int JoystickCount();
@@ -254,6 +275,30 @@ int JoystickButtonMask(int j);
 bool JoystickButtonDown(int j, int button);
 float JoystickAxis(int j, int axis);  // about -1..1
 float JoystickHat(int j);             // -1 centred, else clockwise fraction from up
+int JoystickChanges();                // grows each time a joystick is plugged in or out
+
+// Standard pads: joysticks whose layout SDL's game-controller mappings know
+// (SDL's own database, or SDL_GAMECONTROLLERCONFIG from the environment)
+// also read by that layout, in SDL's order: buttons A B X Y, Back, Guide,
+// Start, the two stick presses, the two shoulders, the D-pad up, down, left
+// and right, then Misc, four paddles and the touchpad; axes the left stick's
+// X and Y, the right stick's, and the two triggers (0..1).
+enum { PAD_BUTTONS = 21, PAD_AXES = 6 };
+enum {
+  PAD_A = 0,
+  PAD_B = 1,
+  PAD_X = 2,
+  PAD_Y = 3,
+  PAD_DPAD_UP = 11,
+  PAD_DPAD_DOWN = 12,
+  PAD_DPAD_LEFT = 13,
+  PAD_DPAD_RIGHT = 14,
+  PAD_LEFT_X = 0,
+  PAD_LEFT_Y = 1,
+};
+bool JoystickIsPad(int j);
+bool PadButtonDown(int j, int button);
+float PadAxis(int j, int axis);
 
 // Scripted input, by clock time, delivered like window events.
 // Script lines: "<ms> <verb> <args>" — see README for the verbs.
@@ -265,6 +310,7 @@ void ScriptMouseMove(int atMillis, float x, float y);
 void ScriptMouseButton(int atMillis, int button, bool down);
 void ScriptText(int atMillis, const std::string& text);
 void ScriptClose(int atMillis);
+void ScriptFocusLost(int atMillis);
 void ScriptJoystick(int atMillis, int j, int kind, int index, float value);  // kind 0 axis, 1 button, 2 hat
 void AddVirtualJoystick(const std::string& name, int buttons);               // tests
 

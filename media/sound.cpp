@@ -7,6 +7,7 @@
 // Without any working sound device the mixer runs on regardless; it is then
 // simply never called by a device.
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <map>
@@ -43,6 +44,8 @@ int NextSound = 1, NextChannel = 1;
 SDL_AudioDeviceID Device;
 bool AudioUp;        // an audio driver is initialised (by us)
 bool HeadlessAudio;  // started headless: output stays silent
+// The player's mute: read by the audio thread on every mix.
+std::atomic<bool> Muted;
 
 Channel* ChannelOf(int id) {
   if (id <= 0) return nullptr;
@@ -176,6 +179,7 @@ void media::SoundShutdown() {
   std::lock_guard<std::mutex> guard(Lock);
   Sounds.clear();
   std::fill(std::begin(Channels), std::end(Channels), Channel());
+  Muted = false;
 }
 
 int media::SoundCount() {
@@ -416,5 +420,11 @@ void MixAudio(int16_t* out, int frames) {
     }
     Limit(mix.data(), frames);
   }
+  // Muted output still mixes, so songs and effects keep their place and
+  // come back where they would be.
+  if (Muted) std::fill(mix.begin(), mix.end(), 0.0f);
   for (size_t i = 0; i < mix.size(); i++) out[i] = int16_t(std::clamp(std::lround(mix[i]), -32768L, 32767L));
 }
+
+void SetSoundMuted(bool muted) { Muted = muted; }
+bool SoundMuted() { return Muted; }

@@ -6,6 +6,7 @@
 #include "frame/draw.h"
 #include "frame/engine_test.h"
 #include "frame/frame_end.h"
+#include "frame/key_help.h"
 #include "media/media.h"
 #include "scores/records.h"
 
@@ -41,6 +42,7 @@ void EnterName() {
     DrawTextAligned(VirtW / 2 - TextWidth(shown) / 2, VirtH / 2, shown + cursor, 0, 1);
 
     bool confirmed = KeyHit(VK_RETURN) > 0 || MouseDown(1) || KeyDown(VK_ESCAPE);
+    HelpScreenShown = HELP_NAME_ENTRY;
     EndFrame(TargetFps, 0, 1);
     if (confirmed) break;
   }

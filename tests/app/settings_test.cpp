@@ -68,6 +68,7 @@ TEST(SettingsFile, WrittenFileReadsBackToTheSameSettings) {
   Settings[12] = 0;
   Settings[13] = 33;
   Settings[14] = 1;
+  Settings[SETTING_MUTE] = 1;
   ControlTable[0] = 0;  // a cleared default binding stays cleared
   ControlTable[25] = 312;
   int before[100];
@@ -78,7 +79,8 @@ TEST(SettingsFile, WrittenFileReadsBackToTheSameSettings) {
   SetDefaultSettings();
   SetDefaultControls();
   ReadSettingsFile();
-  for (int i : {1, 3, 5, 6, 7, 8, 11, 12, 13, 14}) EXPECT_EQ(Settings[i], before[i]) << "entry " << i;
+  for (int i : {1, 3, 5, 6, 7, 8, 11, 12, 13, 14, int(SETTING_MUTE)})
+    EXPECT_EQ(Settings[i], before[i]) << "entry " << i;
   EXPECT_EQ(ControlTable[25], 312);
   EXPECT_EQ(ControlTable[0], 0);
   EXPECT_EQ(ControlTable[3], 37);

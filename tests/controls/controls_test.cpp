@@ -217,6 +217,9 @@ TEST(KeyNames, KeysAndJoystickInputs) {
   EXPECT_EQ(KeyName(311), "R+");
   EXPECT_EQ(KeyName(312), "-18");  // remainders without an input read as negative buttons
   EXPECT_EQ(KeyName(499), "19");
+  for (auto [code, name] :
+       {std::pair{500, "A"}, {613, "D-Pad Left"}, {507, "Left Stick"}, {530, "LS Left"}, {641, "RT"}})
+    EXPECT_EQ(KeyName(code), name) << code;
 }
 
 }  // namespace

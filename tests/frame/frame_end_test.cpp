@@ -6,8 +6,10 @@
 #include <cstdint>
 #include <filesystem>
 
+#include "controls/controls.h"
 #include "frame/common_media.h"
 #include "frame/draw.h"
+#include "frame/key_help.h"
 #include "frame/settings_table.h"
 #include "tests/support/headless.h"
 
@@ -166,4 +168,59 @@ TEST(MessageLog, NewestLineSitsHighestAndFreshLinesAreYellow) {
     EXPECT_LT(Blue(p), 40) << realY;
   }
   EXPECT_EQ(Red(ReadBackPixel(1, 560)), 0);
+}
+
+// Losing the window's focus opens the pause menu where Escape would (in
+// play) and nowhere else; fire then continues.
+TEST(EndFrame, FocusLossPausesOnlyWherePausingIsAllowed) {
+  OpenHeadlessDisplay();
+  EnterGameFolder("focus");
+  for (int pauseState : {1, 0}) {
+    PauseState = pauseState;
+    int start = Millisecs();
+    ScriptFocusLost(start);
+    ScriptKey(start + 300, VK_SPACE, true);
+    ScriptKey(start + 350, VK_SPACE, false);
+    PollEvents();
+    EXPECT_EQ(EndFrame(60, 0, 0), pauseState == 1 ? 1 : 0) << "pause state " << pauseState;
+    FlushInput();
+  }
+}
+
+TEST(EndFrame, F9MutesAndRestoresAllSoundAndSaysSo) {
+  OpenHeadlessDisplay();
+  auto folder = EnterGameFolder("mute");
+  for (const char* said : {"Sound off", "Sound on"}) {
+    ScriptKey(Millisecs(), VK_F9, true);
+    ScriptKey(Millisecs() + 1, VK_F9, false);
+    PollEvents();
+    EndFrame(60, 0, 0);
+    EXPECT_EQ(SoundMuted(), said == std::string("Sound off"));
+    EXPECT_EQ(Settings[SETTING_MUTE], SoundMuted() ? 1 : 0);
+    ASSERT_FALSE(MessageList.empty());
+    EXPECT_EQ(MessageList.back().txt, said);
+  }
+  EXPECT_TRUE(std::filesystem::exists(folder / "Setup.ini"));
+}
+
+// F1 holds the frame under the help until F1 again or Escape closes it; the
+// Escape is the help's, so the screen below never sees it.
+TEST(EndFrame, F1HelpHoldsTheFrameUntilF1OrEscapeClosesIt) {
+  OpenHeadlessDisplay();
+  EnterGameFolder("help");
+  for (int closer : {VK_F1, VK_ESCAPE}) {
+    PauseState = 1;
+    int start = Millisecs();
+    ScriptKey(start, VK_F1, true);
+    ScriptKey(start + 20, VK_F1, false);
+    ScriptKey(start + 400, closer, true);
+    ScriptKey(start + 420, closer, false);
+    PollEvents();
+    EXPECT_EQ(EndFrame(60, 0, 0), 0);
+    EXPECT_GE(Millisecs() - start, 400) << KeyName(closer);
+    EXPECT_FALSE(KeyHelpOpen);
+    EXPECT_FALSE(KeyDown(VK_ESCAPE));
+    EXPECT_EQ(PauseState, 1);
+    FlushInput();
+  }
 }

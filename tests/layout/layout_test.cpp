@@ -10,6 +10,7 @@
 #include "app/shutdown.h"
 #include "app/title.h"
 #include "frame/identity.h"
+#include "frame/key_help.h"
 #include "frame/pause.h"
 #include "scores/name_entry.h"
 #include "scores/records.h"
@@ -106,6 +107,25 @@ const Screen Screens[] = {
        EnterName();
      }},
     {"thanks", [] { ShowThanksScreen(); }},
+    // F1 once the title has slid in; Escape shuts the help, a second one the title.
+    {"help_title",
+     [] {
+       FillScorePanel();
+       Tap(VK_F1, 560, 580);
+       FreezeAt = Millisecs() + 700;
+       Tap(VK_ESCAPE, 800, 820);
+       Tap(VK_ESCAPE, 900, 920);
+       RunTitleScreen();
+     }},
+    {"help_game",
+     [] {
+       HelpScreenShown = HELP_GAME;
+       PauseState = 1;
+       Tap(VK_F1, 0, 20);
+       FreezeAt = Millisecs() + 200;
+       Tap(VK_ESCAPE, 300, 320);
+       BlankFrames(2);
+     }},
 };
 
 // Deliberate overlaps: a text drawn over a copy of itself as a shadow, the
