@@ -116,6 +116,8 @@ void ShutDown() {
   ShowPointer();
   WriteSettingsFile();
   SaveScores();
+  if (!Options.record.empty() && !SaveSessionRecording(Options.record))
+    LogFailure("could not save the recording " + Options.record + ": " + WriteFailure());
   LogLine("Closing Up");
   LogLine("");
   LogLine("Bye!");

@@ -33,7 +33,8 @@ void TakeScreenshot() {
   Flip(-1);
 
   std::string name =
-      CleanFileName(TitleWord1 + " " + TitleWord2 + " (Screenshot_" + CurrentDate() + "_" + CurrentTime() + ")") +
+      CleanFileName(TitleWord1 + " " + TitleWord2 + " (Screenshot_" + RecordedText("date", CurrentDate()) + "_" +
+                    RecordedText("time", CurrentTime()) + ")") +
       ".png";
   LogLine("\tSaving Screenshot : " + name);
   bool saved = SavePixmapPNG(pixels, PlayerFolder + name, 9);

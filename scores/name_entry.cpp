@@ -44,6 +44,6 @@ void EnterName() {
     EndFrame(TargetFps, 0, 1);
     if (confirmed) break;
   }
-  SeedRandom(Millisecs());
+  SeedRandom(SeedFromClock());
   WaitForRelease();
 }
