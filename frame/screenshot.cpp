@@ -32,10 +32,9 @@ void TakeScreenshot() {
   DrawTextWithin(VirtW / 2, VirtH / 2 + 30, "Sometimes, this takes a while!", 1, 1, VirtW);
   Flip(-1);
 
-  std::string name =
-      CleanFileName(TitleWord1 + " " + TitleWord2 + " (Screenshot_" + RecordedText("date", CurrentDate()) + "_" +
-                    RecordedText("time", CurrentTime()) + ")") +
-      ".png";
+  std::string name = CleanFileName(TitleWord1 + " " + TitleWord2 + " (Screenshot_" +
+                                   RecordedText("shot", CurrentDate() + "_" + CurrentTime()) + ")") +
+                     ".png";
   LogLine("\tSaving Screenshot : " + name);
   bool saved = SavePixmapPNG(pixels, PlayerFolder + name, 9);
   FreePixmap(pixels);

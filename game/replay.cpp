@@ -12,6 +12,7 @@
 #include "frame/frame_end.h"
 #include "frame/save_report.h"
 #include "frame/settings_table.h"
+#include "game/ball.h"
 #include "game/game.h"
 #include "game/rules.h"
 #include "media/media.h"
@@ -26,6 +27,10 @@ int GameFramesPlayed;
 void TakeGameStart() {
   Difficulty = RecordedNumber("difficulty", Difficulty);
   FrameParity = RecordedNumber("parity", FrameParity);  // ghosts touch on even frames only
+  // A new game's ball starts as far off its start cell as the last game's
+  // ended, which a replay cannot know.
+  BallSubX = RecordedNumber("ball", BallSubX);
+  BallSubY = RecordedNumber("ball", BallSubY);
   Settings[SETTING_SLOW_SYSTEM] = RecordedNumber("slow", Settings[SETTING_SLOW_SYSTEM]);
   std::string controls;
   for (int slot = 0; slot < ControlSlots; slot++) controls += (slot ? " " : "") + std::to_string(ControlTable[slot]);

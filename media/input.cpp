@@ -835,7 +835,7 @@ bool LoadInputScript(const std::string& path) {
     // part, it would show some other game.
     if (text.rfind("recording ", 0) == 0) {
       if (std::string refused = media::ScriptHeaderLine(text); !refused.empty()) {
-        LogFailure("input script " + path + " is not played: " + refused);
+        LogFailure("input script " + path + " is not played: this recording " + refused);
         CloseStream(stream);
         return false;
       }

@@ -289,7 +289,8 @@ void StartTake();
 void EndTake();
 bool SaveTake(const std::string& path);
 // Plays a take back in place of the player's input; "" once it runs, else
-// the message saying why not ("This replay was made by another version").
+// the message saying why not ("This replay was made by another version",
+// "... was not found", "... is damaged", "... is cut short").
 std::string WatchRecording(const std::string& path);
 enum { WATCH_OVER = 0, WATCH_ON, WATCH_STOPPED, WATCH_ASTRAY };
 int WatchStatus();    // stopped: a key, click or close; astray: long past the recorded end

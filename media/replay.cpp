@@ -38,12 +38,13 @@ struct Feed {
 
 constexpr const char* FirstWord = "recording";
 // What a replay hands back in order rather than at a pump.
-const char* const ValueKinds[] = {"seed", "date", "time", "work", "difficulty", "parity", "slow", "controls"};
+const char* const ValueKinds[] = {"seed",       "date",   "time", "shot",     "work", "renderer",
+                                  "difficulty", "parity", "slow", "controls", "ball"};
 
 int Pumps;
 std::vector<Note> Notes;  // the session's (RecordSession) or the current take's
 bool KeepSession;
-size_t TakeStart;
+size_t TakeStart, TakeEnd;
 int TakePump;
 bool NotesOff;  // while a game is watched its own notes are not the session's
 Feed Session, Watch;
@@ -81,10 +82,10 @@ void DeliverDue(Feed& feed, bool noted) {
   NotesOff = was;
 }
 
-// The notes from the first with pump >= from, pumps counted from `base`.
-std::vector<std::string> NoteLines(size_t first, int base, std::string* seeds) {
+// Notes first..last - 1 as lines, pumps counted from `base`.
+std::vector<std::string> NoteLines(size_t first, size_t last, int base, std::string* seeds) {
   std::vector<std::string> lines;
-  for (size_t i = first; i < Notes.size(); i++) {
+  for (size_t i = first; i < last && i < Notes.size(); i++) {
     const Note& n = Notes[i];
     if (n.value && VerbOf(n.line) == "seed") *seeds += " " + ArgumentsOf(n.line);
     else lines.push_back("@" + std::to_string(n.pump - base) + " " + n.line);
@@ -92,9 +93,9 @@ std::vector<std::string> NoteLines(size_t first, int base, std::string* seeds) {
   return lines;
 }
 
-bool WriteNotes(const std::string& path, size_t first, int base) {
+bool WriteNotes(const std::string& path, size_t first, size_t last, int base) {
   std::string seeds;
-  std::vector<std::string> lines = NoteLines(first, base, &seeds);
+  std::vector<std::string> lines = NoteLines(first, last, base, &seeds);
   int out = OpenWrite(path);
   if (!out) return false;
   WriteLine(out, std::string(FirstWord) + " " + Version + " clock " + (media::VirtualClockOn() ? "virtual" : "real") +
@@ -117,7 +118,7 @@ void media::ReplayShutdown() {
   Pumps = 0;
   Notes.clear();
   KeepSession = NotesOff = Watching = WatchStop = WatchClose = false;
-  TakeStart = 0;
+  TakeStart = TakeEnd = 0;
   TakePump = 0;
   Session.Clear();
   Watch.Clear();
@@ -137,6 +138,9 @@ void media::StopWatchOnInput(bool close) {
 // ---------------------------------------------------------------- values
 
 std::string RecordedText(const std::string& what, const std::string& live) {
+  // A screenshot taken while a game is watched is a new picture: named by
+  // the moment it was taken, it never replaces the one taken in the game.
+  if (Watching && what == "shot") return live;
   std::deque<std::string>& fed = ValueFeed().values[what];
   std::string value = live;
   if (!fed.empty()) value = fed.front(), fed.pop_front();
@@ -158,20 +162,23 @@ void RecordSession() { KeepSession = true; }
 // ends at the same pump.
 bool SaveSessionRecording(const std::string& path) {
   if (Notes.empty() || Notes.back().line != "close") Notes.push_back(Note{Pumps, false, "close"});
-  return WriteNotes(path, 0, 0);
+  return WriteNotes(path, 0, Notes.size(), 0);
 }
 
 // Without a session being recorded, only the take in hand is kept.
 void StartTake() {
   if (!KeepSession) Notes.clear();
-  TakeStart = Notes.size();
+  TakeStart = TakeEnd = Notes.size();
   TakePump = Pumps;
   media::NoteInputState();
 }
 
-void EndTake() { AddNote(false, "end"); }
+void EndTake() {
+  AddNote(false, "end");
+  TakeEnd = Notes.size();
+}
 
-bool SaveTake(const std::string& path) { return WriteNotes(path, TakeStart, TakePump); }
+bool SaveTake(const std::string& path) { return WriteNotes(path, TakeStart, TakeEnd, TakePump); }
 
 // ---------------------------------------------------------------- replaying
 
@@ -182,8 +189,8 @@ std::string RecordingHeaderProblem(const std::string& line, std::vector<std::str
   int consumed = 0;
   if (sscanf(line.c_str(), "%15s %63s clock %15s %7s%n", first, version, clock, seedWord, &consumed) < 4 ||
       std::string(first) != FirstWord || std::string(seedWord) != "seeds")
-    return "it is not a recording";
-  if (std::string(version) != Version) return "it was made by another version (" + std::string(version) + ")";
+    return "is not a recording";
+  if (std::string(version) != Version) return "was made by another version (" + std::string(version) + ")";
   std::string rest = line.substr(size_t(consumed));
   for (size_t at = 0; (at = rest.find_first_not_of(' ', at)) != std::string::npos;) {
     size_t stop = rest.find(' ', at);
@@ -225,22 +232,22 @@ std::string media::ScriptHeaderLine(const std::string& line) {
 }
 
 std::string WatchRecording(const std::string& path) {
-  if (FileType(path) != 1) return "Replay not found";
+  if (FileType(path) != 1 && path.rfind("incbin::", 0) != 0) return "This replay was not found";
   int in = OpenRead(path);
-  if (!in) return "Replay could not be read";
+  if (!in) return "This replay could not be read";
   Watch.Clear();
   std::vector<std::string> seeds;
   std::string problem = RecordingHeaderProblem(ReadLine(in), &seeds);
   for (const std::string& seed : seeds) Watch.values["seed"].push_back(seed);
   while (problem.empty() && !EndOfStream(in)) {
     std::string line = ReadLine(in);
-    if (!line.empty() && !FeedLine(&Watch, Pumps, line).empty()) problem = "it is damaged";
+    if (!line.empty() && !FeedLine(&Watch, Pumps, line).empty()) problem = "is damaged";
   }
   CloseStream(in);
-  if (problem.empty() && Watch.end < 0) problem = "it is cut short";
+  if (problem.empty() && Watch.end < 0) problem = "is cut short";
   if (!problem.empty()) {
     Watch.Clear();
-    return problem.rfind("it was made by", 0) == 0 ? "This replay was made by another version" : "Replay " + problem;
+    return "This replay " + problem.substr(0, problem.find(" ("));
   }
   Watching = true;
   WatchStop = WatchClose = false;
