@@ -9,7 +9,11 @@
 // average down for several frames. So each frame's working time (from the
 // end of the frame before to the end of this one, presenting included,
 // without the wait for the deadline) is measured, and the step's rate is
-// 1000 over the median of its eight frames.
+// 1000 over the second-quickest of its eight frames: what the machine does
+// when nothing else wants it. On a shared two-core machine drawing through a
+// software OpenGL, the median swung a verdict between 1000 and 2500 sprites
+// from one start to the next; the second-quickest frame barely moves, and
+// still ignores a single freak.
 #include "frame/engine_test.h"
 
 #include <algorithm>
@@ -46,14 +50,13 @@ static int DrawTestFrame(int n, int spriteScale) {
   return FrameMillis - FrameWaitMillis;
 }
 
-// Frames per second from the median working time; a frame too quick for
-// the millisecond clock counts as a thousand.
+// Frames per second from the second-quickest working time; a frame too
+// quick for the millisecond clock counts as a thousand.
 int StepFrameRate(std::vector<int> workMillis) {
   if (workMillis.empty()) return 0;
   std::sort(workMillis.begin(), workMillis.end());
-  size_t half = workMillis.size() / 2;
-  float median = workMillis.size() % 2 ? float(workMillis[half]) : (workMillis[half - 1] + workMillis[half]) / 2.0f;
-  return median > 1 ? int(1000 / median) : 1000;
+  int quick = workMillis[std::min<size_t>(1, workMillis.size() - 1)];
+  return quick > 1 ? 1000 / quick : 1000;
 }
 
 void SizeSpriteBudgets(int best) {

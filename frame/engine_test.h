@@ -12,6 +12,6 @@ void RunEngineTest(int target, int spriteScale);
 // raised to the minimums; a weak result switches on frame skipping at 30 fps.
 void SizeSpriteBudgets(int best);
 
-// The frame rate a step's frames allow: 1000 over the median of their
-// working times in milliseconds.
+// The frame rate a step's frames allow: 1000 over the second-quickest of
+// their working times in milliseconds.
 int StepFrameRate(std::vector<int> workMillis);

@@ -212,8 +212,8 @@ static void ToggleFullScreen() {
 // entry Return would confirm the name).
 static void TakeFrameKeys() {
   if (SettingsMenuOpen == 1 && KeyDown(VK_ESCAPE)) {
-    TakeKey(VK_ESCAPE);
     SettingsMenuOpen = 0;
+    ForgetInput();  // Escape among it
     RunHook(FrameHook.settingsChanged);
   }
   if ((KeyDown(VK_LMENU) || KeyDown(VK_RMENU)) && KeyDown(VK_RETURN)) {
@@ -230,7 +230,15 @@ static void QuitIfAsked() {
   if (altF4 || CloseRequested() || limitReached || TerminationSignal() != 0) RunHook(FrameHook.shutDown);
 }
 
+// What came while the settings panel was open was the panel's, and goes
+// when it shuts (by Tab, Escape or Apply), before the frame's pump: a press
+// that arrives as it slides away is the screen's (a Tab opens it again).
+static void ForgetPanelInputIfShut(bool wasOpen) {
+  if (wasOpen && SettingsMenuOpen == 0) ForgetInput();
+}
+
 int EndFrame(int /*targetFps*/, int /*spare*/, int showPointer) {
+  const bool panelWasOpen = SettingsMenuOpen == 1;
   if (!ScreenHeld) RunHook(FrameHook.drawPopups);
   ToggleSettingsOnTab();
   HoldScreenUnderPanel(showPointer);
@@ -245,6 +253,7 @@ int EndFrame(int /*targetFps*/, int /*spare*/, int showPointer) {
   DrawMessageLog();
   PresentIfShown();
   MeasureFrame();
+  ForgetPanelInputIfShut(panelWasOpen);
   PumpInput();
   TakeFrameKeys();
   LogFiguresEachMinute();

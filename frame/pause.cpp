@@ -144,16 +144,10 @@ void HoldScreenUnderPanel(int showPointer) {
   int picture = GrabScreen();
   int pauseState = PauseState;
   if (PauseState == 1) PauseState = 2;  // Escape there is the panel's
-  // What came while the panel was open was the panel's, and goes when it
-  // shuts; a press during the slide-out is the screen's (a Tab opens the
-  // panel again), even one in its last frame.
-  bool flushed = false;
   while (SettingsMenuOpen == 1 || PanelY > -300) {
     BeginFrame(1);
     DrawScreen(picture);
     EndFrame(TargetFps, 1, showPointer);
-    if (SettingsMenuOpen == 1) flushed = false;
-    else if (!flushed) FlushInput(), flushed = true;
   }
   PauseState = pauseState;
   FreeImage(picture);

@@ -81,7 +81,7 @@ int MakeImage(const std::vector<uint32_t>& sheet, int sheetW, int sheetH, int ce
   bool filtered = flags & IMAGE_FILTERED;
   SDL_Texture* texture = nullptr;
   if (!SoftwareDrawing() && !(texture = MakeTexture(atlas.data(), texW, texH, filtered))) return 0;
-  if (texture) atlas.clear();
+  if (texture) std::vector<uint32_t>().swap(atlas);  // the texture holds the pixels now
   int handle = NewHandle();
   float hx = AutoCentring ? cellW / 2.0f : 0, hy = AutoCentring ? cellH / 2.0f : 0;
   Images[handle] = {texture, std::move(atlas),  texW, filtered, cellW, cellH, count, columns, hx,

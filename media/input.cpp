@@ -588,6 +588,10 @@ int NextChar() {
 // key held through the flush must not read as a new press.
 void FlushInput() {
   PollEvents();
+  ForgetInput();
+}
+
+void ForgetInput() {
   std::fill(std::begin(KeyHits), std::end(KeyHits), 0);
   std::fill(std::begin(MouseHits), std::end(MouseHits), 0);
   std::copy(std::begin(KeysHeld), std::end(KeysHeld), std::begin(KeysTaken));

@@ -243,6 +243,8 @@ int NextChar();              // typed-character queue of 256; 0 when empty
 // Pumps, then forgets every press so far: hit counts and typed characters
 // are dropped, and keys and buttons still held are taken (see TakeKey).
 void FlushInput();
+// The same without pumping: what is still on its way counts later.
+void ForgetInput();
 bool CloseRequested();  // once per close-button press
 
 enum { AXIS_X = 0, AXIS_Y = 1, AXIS_Z = 2, AXIS_R = 3, AXIS_U = 4, AXIS_V = 5 };

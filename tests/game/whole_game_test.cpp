@@ -71,3 +71,17 @@ TEST_F(WholeGame, FramesRunWithoutArtwork) {
 }
 
 }  // namespace
+
+// While the settings panel is open the game stands still: its attempt timer
+// and ghosts do not move, however long the panel stays.
+TEST_F(WholeGame, TheAttemptTimerStandsStillWhileThePanelIsOpen) {
+  StartGame();
+  for (int f = 0; f < 40; f++) GameFrame();
+  int attemptFrame = AttemptFrame, now = Millisecs();
+  ScriptKey(now, VK_TAB, true), ScriptKey(now + 20, VK_TAB, false);
+  ScriptKey(now + 3000, VK_TAB, true), ScriptKey(now + 3020, VK_TAB, false);
+  PollEvents();  // as the frame before would
+  GameFrame();   // held by the panel until it shuts
+  EXPECT_GE(ClockDiff(Millisecs(), now), 3000);
+  EXPECT_EQ(AttemptFrame, attemptFrame + 1);
+}
