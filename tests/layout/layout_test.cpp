@@ -109,6 +109,7 @@ const Screen Screens[] = {
      }},
     {"watching",  // a kept game played back, with its marker, until the watcher presses a key
      [] {
+       SetRecordingVersion(GameVersion);
        MakeFolder(PlayerGameFolder + "replays/");
        std::ofstream(ReplayFile(1)) << "recording " << GameVersion << " clock virtual seeds 7\n@600 end\n";
        Tap('Z', 150, 170);
