@@ -96,8 +96,11 @@ static void OpenChosenDisplay(int depth) {
 static void LogRendererInUse() {
   static const char* lines[] = {"\tUsing OpenGL Driver", "\tUsing DirectX 9 Driver", "\tUsing DirectX 7 Driver"};
   int inUse = RendererInUse();
+  // A replay's log names the renderer the recorded session had, so that a
+  // window's session replayed headless leaves the same log.
+  int logged = RecordedNumber("renderer", inUse);
+  if (logged >= RENDERER_OPENGL && logged <= RENDERER_DX7) LogLine(lines[logged]);
   if (inUse < RENDERER_OPENGL || inUse > RENDERER_DX7) return;
-  LogLine(lines[inUse]);
   if (!Options.headless) Settings[SETTING_RENDERER] = inUse;
 }
 

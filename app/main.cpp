@@ -9,7 +9,8 @@ int main(int argc, char** argv) {
   if (!ParseOptions(argc, argv, &options, &error)) {
     std::fprintf(stderr, "plimbo: %s\n", error.c_str());
     std::fprintf(stderr,
-                 "usage: plimbo [--headless] [--virtual-clock] [--script FILE] [--frames N] [--play] [--data DIR]\n");
+                 "usage: plimbo [--headless] [--virtual-clock] [--script FILE] [--record FILE] [--frames N] [--play] "
+                 "[--data DIR]\n");
     return 2;
   }
   return RunProgram(options);

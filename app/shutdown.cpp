@@ -118,6 +118,8 @@ void ShutDown() {
   WriteSettingsFile();
   SaveScores();
   FinishGifSave();
+  if (!Options.record.empty() && !SaveSessionRecording(Options.record))
+    LogFailure("could not save the recording " + Options.record + ": " + WriteFailure());
   LogLine("Closing Up");
   LogLine("");
   LogLine("Bye!");

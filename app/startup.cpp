@@ -90,6 +90,8 @@ bool ParseOptions(int argc, char** argv, RunOptions* options, std::string* error
         *error = "--script " + options->script + ": " + problem;
         return false;
       }
+    } else if (arg == "--record" && hasValue) {
+      options->record = argv[++i];
     } else if (arg == "--frames" && hasValue) {
       if (!FrameCount(argv[++i], &options->frameLimit)) {
         *error = "--frames " + std::string(argv[i]) + ": expected a whole number of frames from 1 to 2147483647";
@@ -141,6 +143,8 @@ int RunProgram(const RunOptions& options) {
   RegisterWordBankFile();
   StartMedia(MediaConfig{options.headless, options.virtualClock});
   CatchTerminationSignals();
+  SetRecordingVersion(GameVersion);
+  if (!options.record.empty()) RecordSession();
   if (!options.script.empty() && !LoadInputScript(options.script)) {
     LogFailure("could not read the input script " + options.script);
     EndProcess(2);

@@ -14,6 +14,7 @@ struct RunOptions {
   bool headless = false;
   bool virtualClock = false;
   std::string script;        // input script file
+  std::string record;        // --record FILE: the session's recording goes there at the end
   int frameLimit = 0;        // close down after this many frames (0 = never)
   bool playAtOnce = false;   // start a game straight after loading
   std::string playerFolder;  // --data DIR: the player's files go there

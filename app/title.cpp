@@ -4,6 +4,8 @@
 // nor quits.
 #include "app/title.h"
 
+#include <utility>
+
 #include "app/settings_panel.h"
 #include "app/startup.h"
 #include "controls/controls.h"
@@ -49,7 +51,9 @@ static void SongHotKeys() {
   if (KeyHit('B')) LoadSong("Pipeline", 64, 125);
 }
 
-void PlayOneGame() {
+// A game played or watched takes the screen from the title, and the title
+// starts afresh after it.
+static void LeaveTitleFor(void (*run)()) {
   int& song = ChannelTable[CHANNEL_TITLE_SONG];
   if (song != 0 && ChannelPlaying(song)) {
     StopChannel(song);
@@ -57,13 +61,23 @@ void PlayOneGame() {
   }
   PauseState = 1;
   MovePointer(float(VirtW), float(VirtH));  // out of the way of the game
-  RunGameHook();
+  run();
   PauseState = 0;
   EscLatch = 1;
   StartLatch = 1;
   TitleSlide = 0;
   GraphScroll = 0;
   ShownIndex = 0;
+}
+
+void PlayOneGame() { LeaveTitleFor(RunGameHook); }
+
+static int64_t WatchedStamp;
+
+// The "Watch" button of the score panel's detail box.
+static void WatchChosenGame() {
+  WatchedStamp = std::exchange(WatchRequest, 0);
+  if (WatchedStamp != 0 && PanelY < -250) LeaveTitleFor([] { WatchGame(WatchedStamp); });
 }
 
 static bool AnyStartButtonDown() {
@@ -115,6 +129,7 @@ void RunTitleScreen() {
     DrawCredits();
     DrawSettingsHint();
     DrawScorePanel(TitleSlide * 10, Difficulty, GameLevel, GameFlags);
+    WatchChosenGame();
     SongHotKeys();
 
     SetDrawColour(255, 255, 255, 1);

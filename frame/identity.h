@@ -9,3 +9,4 @@ constexpr int WeekNumber = 248;
 extern const std::string TitleWord1;   // "Plimbo"
 extern const std::string TitleWord2;   // "Direr"
 extern const std::string WindowTitle;  // "#248 : Plimbo Direr"
+extern const std::string GameVersion;  // "1.0.0", from the packaging's changelog

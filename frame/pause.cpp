@@ -129,7 +129,7 @@ int RunPauseMenu() {
   // frame being ended must show the game as it was, not this menu.
   if (result == 99) DrawScreen(picture);
   FreeImage(picture);
-  SeedRandom(Millisecs());  // the game's randomness must not repeat the spray
+  SeedRandom(SeedFromClock());  // the game's randomness must not repeat the spray
   WaitForEscapeRelease();
   HelpScreenShown = HELP_GAME;  // only the game opens it
   return result;

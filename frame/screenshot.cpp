@@ -19,9 +19,11 @@ std::string CleanFileName(const std::string& text) {
   return clean;
 }
 
+// A replayed session names its pictures by the moments they were first
+// taken, so its files come out as the recorded session's did.
 static std::string SavedFileName(const char* kind, const char* extension) {
-  return CleanFileName(TitleWord1 + " " + TitleWord2 + " (" + kind + "_" + CurrentDate() + "_" + CurrentTime() + ")") +
-         extension;
+  std::string stamp = RecordedText("shot", CurrentDate() + "_" + CurrentTime());
+  return CleanFileName(TitleWord1 + " " + TitleWord2 + " (" + kind + "_" + stamp + ")") + extension;
 }
 
 void TakeScreenshot() {

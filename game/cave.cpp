@@ -105,7 +105,7 @@ void SetTileFrames() {
 }
 
 void BuildCave(int /*level*/) {
-  SeedRandom(Millisecs());
+  SeedRandom(SeedFromClock());
   GenerateCave();
 }
 

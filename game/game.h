@@ -3,6 +3,7 @@
 // the rest of the program reads (score, camera).
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 extern int Difficulty;  // 0 Easy, 1 Medium, 2 Hard: chosen on the title screen
@@ -55,3 +56,14 @@ int GameFrame();  // one frame; returns the game-over code (0 while playing)
 // the pauses between attempts).
 void DrawGameBackground();
 void ShowEndTitle();
+
+// One game's recording (replay.cpp). A game starts from the values
+// TakeGameStart takes through the recording; every finished game's recording
+// is kept as ReplayFile(stamp) of its record; WatchGame plays one back in
+// place of the player's input until it ends or a key or click stops it.
+extern int GameFramesPlayed;  // frames of the game so far
+void TakeGameStart();
+void LogGameOver();
+void KeepGameRecording(int64_t stamp);
+void DrawReplayMarkerIfWatching();
+void WatchGame(int64_t stamp);

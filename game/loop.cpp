@@ -116,6 +116,7 @@ void StartGame() {
   LastBallScreenX = LastBallScreenY = 0;
   ClearAttempts();
   AttemptFrame = 0;
+  GameFramesPlayed = 0;
 }
 
 // While the background spins (the pauses between attempts) its tiles turn
@@ -182,6 +183,7 @@ void DrawPauseBalls() {
 }  // namespace
 
 int GameFrame() {
+  GameFramesPlayed++;
   BeginFrame(1);
   ResetDrawState();
   SetDrawRotation(0);
@@ -237,6 +239,7 @@ int GameFrame() {
   SetFontSlot(1, 4);
   DrawTextAligned(40, 100, CompletionText(CompletionPercent), 0, 0);
   CheckLevelComplete();
+  DrawReplayMarkerIfWatching();
 
   HelpScreenShown = HELP_GAME;
   if (EndFrame(TargetFps, 0, InputMode) == 99) GameOverCode = 99;
@@ -267,9 +270,13 @@ void ShowEndTitle() {
 }
 
 void RunGame() {
+  StartTake();
+  TakeGameStart();
   StartGame();
   while (GameFrame() == 0) {
   }
+  EndTake();
+  LogGameOver();
   ShowEndTitle();
   Delay(1500);
   PauseState = 0;
@@ -289,5 +296,6 @@ void StoreFinishedGame(int quit) {
   s.GameFlags = GameFlags;
   s.Quit = quit == 1 ? 1 : 0;
   AddScoreRecord(s);
-  SaveScores();  // at once: a crash, a kill or a power cut must not take the game with it
+  SaveScores();                    // at once: a crash, a kill or a power cut must not take the game with it
+  KeepGameRecording(s.Timestamp);  // after the record, so no recording is ever without one
 }

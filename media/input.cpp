@@ -138,6 +138,7 @@ int GenericOf(int vk) {
 }
 
 void KeyEvent(int vk, bool down, bool repeat) {
+  media::NoteEvent(std::string(!down ? "keyup " : repeat ? "keyrepeat " : "keydown ") + std::to_string(vk));
   int generic = GenericOf(vk);
   if (down) {
     if (ControlCharOf(vk)) QueueChar(vk);
@@ -161,15 +162,32 @@ void QueueUtf8(const char* text) {
     else if (code >= 0xC0) code &= 0x1F, extra = 1;
     else if (code >= 0x80) continue;  // a stray continuation byte
     for (; extra > 0 && (*p & 0xC0) == 0x80; extra--) code = code << 6 | (*p++ & 0x3F);
-    if (extra == 0) QueueChar(code);
+    if (extra == 0) media::NoteEvent("char " + std::to_string(code)), QueueChar(code);
   }
+}
+
+// The pointer is noted only where it matters: before a click and once a pump.
+float NotedX, NotedY;
+void NotePointer() {
+  if (MouseX == NotedX && MouseY == NotedY) return;
+  char text[64];
+  snprintf(text, sizeof text, "mousemove %.9g %.9g", double(MouseX), double(MouseY));
+  media::NoteEvent(text);
+  NotedX = MouseX, NotedY = MouseY;
 }
 
 void MouseButton(int button, bool down) {
   if (button < 1 || button > 3) return;
+  NotePointer();
+  media::NoteEvent(std::string(down ? "mousedown " : "mouseup ") + std::to_string(button));
   if (down) MouseHits[button]++, MouseTapped[button] = true;
   MouseHeld[button] = down;
   MouseTaken[button] = false;
+}
+
+void RequestClose() {
+  media::NoteEvent("close");
+  CloseRequests = 1;
 }
 
 void ReleaseEverything() {
@@ -181,6 +199,7 @@ void ReleaseEverything() {
 
 // Keys let go elsewhere never reach us: none may stay stuck.
 void LoseFocus() {
+  media::NoteEvent("focuslost");
   ReleaseEverything();
   FocusLosses++;
 }
@@ -412,11 +431,14 @@ int OurButton(int sdlButton) {
   return sdlButton == SDL_BUTTON_LEFT ? 1 : sdlButton == SDL_BUTTON_RIGHT ? 2 : sdlButton == SDL_BUTTON_MIDDLE ? 3 : 0;
 }
 
+bool WatchTakesEvent(const SDL_Event& e);
+
 void HandleEvent(const SDL_Event& e) {
+  if (WatchTakesEvent(e)) return;
   switch (e.type) {
-    case SDL_QUIT: CloseRequests = 1; break;
+    case SDL_QUIT: RequestClose(); break;
     case SDL_WINDOWEVENT:
-      if (e.window.event == SDL_WINDOWEVENT_CLOSE) CloseRequests = 1;
+      if (e.window.event == SDL_WINDOWEVENT_CLOSE) RequestClose();
       if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) LoseFocus();
       media::DisplayHandleEvent(e);
       break;
@@ -461,6 +483,20 @@ void HandleEvent(const SDL_Event& e) {
     default:
       if (ScriptEventType && e.type == ScriptEventType) ScriptedEvent(e.user);
   }
+}
+
+// While a game is watched, the player's input is not the game's: a press,
+// click or close stops the watching and is not passed on.
+bool WatchTakesEvent(const SDL_Event& e) {
+  if (!media::WatchingReplay()) return false;
+  bool close = e.type == SDL_QUIT || (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_CLOSE);
+  bool press =
+      (e.type == SDL_KEYDOWN && !e.key.repeat) || e.type == SDL_MOUSEBUTTONDOWN || e.type == SDL_JOYBUTTONDOWN ||
+      (ScriptEventType && e.type == ScriptEventType && (e.user.code == S_KEYDOWN || e.user.code == S_MOUSEDOWN));
+  if (close || press) media::StopWatchOnInput(close);
+  bool window = e.type == SDL_WINDOWEVENT && !close && e.window.event != SDL_WINDOWEVENT_FOCUS_LOST;
+  return !window && e.type != SDL_RENDER_TARGETS_RESET && e.type != SDL_RENDER_DEVICE_RESET &&
+         e.type != SDL_JOYDEVICEADDED && e.type != SDL_JOYDEVICEREMOVED;
 }
 
 // Script events carry SDL_USEREVENT until they are delivered.
@@ -514,6 +550,32 @@ SDL_Event UserEvent(int kind, int window, void* data1, void* data2) {
   return e;
 }
 
+// Joysticks are noted by what changed since the last pump, whichever way
+// the change came (a device, a script, an unplugging).
+std::vector<Joystick> NotedJoysticks;
+void NoteJoysticks() {
+  char text[96];
+  for (size_t i = 0; i < Joysticks.size(); i++) {
+    const Joystick& j = Joysticks[i];
+    if (i >= NotedJoysticks.size()) {
+      media::NoteEvent("joystick " + std::to_string(j.buttonCount) + " " + j.name);
+      NotedJoysticks.push_back(Joystick{});
+      NotedJoysticks.back().buttonCount = j.buttonCount;
+    }
+    Joystick& noted = NotedJoysticks[i];
+    for (int a = 0; a < 6; a++)
+      if (j.axes[a] != noted.axes[a])
+        snprintf(text, sizeof text, "joyaxis %zu %d %.9g", i, a, double(j.axes[a])), media::NoteEvent(text);
+    for (int b = 0; b < 32; b++)
+      if (j.buttons[b] != noted.buttons[b])
+        snprintf(text, sizeof text, "joybutton %zu %d %d", i, b, int(j.buttons[b])), media::NoteEvent(text);
+    if (j.hat != noted.hat) snprintf(text, sizeof text, "joyhat %zu %.9g", i, double(j.hat)), media::NoteEvent(text);
+    std::copy(std::begin(j.axes), std::end(j.axes), std::begin(noted.axes));
+    std::copy(std::begin(j.buttons), std::end(j.buttons), std::begin(noted.buttons));
+    noted.hat = j.hat;
+  }
+}
+
 }  // namespace
 
 void PollEvents() {
@@ -522,10 +584,14 @@ void PollEvents() {
     uint32_t type = SDL_RegisterEvents(1);
     ScriptEventType = type == uint32_t(-1) ? SDL_USEREVENT + 1 : type;
   }
+  media::DeliverNoted();
   DeliverDueScript();
-  if (!EventsRunning()) return;
-  SDL_Event e;
-  while (SDL_PollEvent(&e)) HandleEvent(e);
+  if (EventsRunning()) {
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) HandleEvent(e);
+  }
+  NotePointer();
+  NoteJoysticks();
 }
 
 void media::InputShutdown() {
@@ -541,6 +607,9 @@ void media::InputShutdown() {
   TypedCount = TypedStart = 0;
   CloseRequests = FocusLosses = 0;
   ScriptEventType = 0;
+  NotedX = NotedY = 0;
+  NotedJoysticks.clear();
+  media::ReplayShutdown();
 }
 
 void media::InputPointerMoved(float x, float y) { MouseX = x, MouseY = y; }
@@ -654,6 +723,79 @@ void AddVirtualJoystick(const std::string& name, int buttons) {
   j.name = name;
   j.buttonCount = std::clamp(buttons, 0, 31);
   Joysticks.push_back(j);
+}
+
+// ---------------------------------------------------------------- replays
+
+bool media::KnownNoteVerb(const std::string& verb) {
+  static const char* const Verbs[] = {"keydown",      "keyup",     "keyrepeat",  "keystate",    "mousemove",
+                                      "pointerstate", "mousedown", "mouseup",    "buttonstate", "char",
+                                      "close",        "focuslost", "joystick",   "joyaxis",     "joybutton",
+                                      "joyhat",       "watchstop", "watchclose", "end"};
+  for (const char* v : Verbs)
+    if (verb == v) return true;
+  return false;
+}
+
+// The state lines carry hits, held, tapped and taken, so a take starts from
+// the input exactly as its game found it.
+void media::ApplyNoted(const std::string& verb, const std::string& args) {
+  int a = 0, b = 0, c = 0, d = 0, e = 0;
+  float x = 0, y = 0;
+  char name[64] = "";
+  const char* text = args.c_str();
+  if (verb == "keydown" || verb == "keyup" || verb == "keyrepeat") {
+    if (sscanf(text, "%d", &a) == 1 && a > 0 && a <= 255) KeyEvent(a, verb != "keyup", verb == "keyrepeat");
+  } else if (verb == "keystate" && sscanf(text, "%d %d %d %d %d", &a, &b, &c, &d, &e) == 5 && a > 0 && a <= 255) {
+    KeyHits[a] = b, KeysHeld[a] = c, KeysTapped[a] = d, KeysTaken[a] = e;
+  } else if (verb == "buttonstate" && sscanf(text, "%d %d %d %d %d", &a, &b, &c, &d, &e) == 5 && a >= 1 && a <= 3) {
+    MouseHits[a] = b, MouseHeld[a] = c, MouseTapped[a] = d, MouseTaken[a] = e;
+  } else if ((verb == "mousemove" || verb == "pointerstate") && sscanf(text, "%f %f", &x, &y) == 2) {
+    MouseX = x, MouseY = y;
+  } else if ((verb == "mousedown" || verb == "mouseup") && sscanf(text, "%d", &a) == 1) {
+    MouseButton(a, verb == "mousedown");
+  } else if (verb == "char" && sscanf(text, "%d", &a) == 1) {
+    NoteEvent("char " + std::to_string(a));
+    QueueChar(a);
+  } else if (verb == "close") {
+    RequestClose();
+  } else if (verb == "focuslost") {
+    LoseFocus();
+  } else if (verb == "joystick" && sscanf(text, "%d %63[^\n]", &a, name) >= 1) {
+    AddVirtualJoystick(name, a);
+  } else if (verb == "joyaxis" && sscanf(text, "%d %d %f", &a, &b, &x) == 3) {
+    SetJoystick(a, 0, b, x);
+  } else if (verb == "joybutton" && sscanf(text, "%d %d %f", &a, &b, &x) == 3) {
+    SetJoystick(a, 1, b, x);
+  } else if (verb == "joyhat" && sscanf(text, "%d %f", &a, &x) == 2) {
+    SetJoystick(a, 2, 0, x);
+  } else if (verb == "watchstop" || verb == "watchclose") {
+    StopWatchOnInput(verb == "watchclose");
+  }
+}
+
+void media::NoteInputState() {
+  char text[64];
+  for (int vk = 1; vk <= 255; vk++)
+    if (KeyHits[vk] || KeysHeld[vk] || KeysTapped[vk] || KeysTaken[vk])
+      snprintf(text, sizeof text, "keystate %d %d %d %d %d", vk, KeyHits[vk], KeysHeld[vk], KeysTapped[vk],
+               KeysTaken[vk]),
+          NoteEvent(text);
+  for (int b = 1; b <= 3; b++)
+    if (MouseHits[b] || MouseHeld[b] || MouseTapped[b] || MouseTaken[b])
+      snprintf(text, sizeof text, "buttonstate %d %d %d %d %d", b, MouseHits[b], MouseHeld[b], MouseTapped[b],
+               MouseTaken[b]),
+          NoteEvent(text);
+  snprintf(text, sizeof text, "pointerstate %.9g %.9g", double(MouseX), double(MouseY));
+  NoteEvent(text);
+}
+
+void media::ClearInputState() {
+  std::fill(std::begin(KeyHits), std::end(KeyHits), 0);
+  std::fill(std::begin(MouseHits), std::end(MouseHits), 0);
+  ReleaseEverything();
+  ForgetTaps();
+  TypedCount = TypedStart = 0;
 }
 
 // ---------------------------------------------------------------- scripting
@@ -781,7 +923,18 @@ bool LoadInputScript(const std::string& path) {
   for (int number = 1; !EndOfStream(stream); number++) {
     std::string line = ReadLine(stream), trimmed = Trim(line);
     if (trimmed.empty() || trimmed[0] == '#') continue;
-    std::string why = ScriptLine(base, trimmed == line ? line : line.substr(line.find(trimmed[0])));
+    std::string text = trimmed == line ? line : line.substr(line.find(trimmed[0]));
+    // A recording made by another version is not played at all: played in
+    // part, it would show some other game.
+    if (text.rfind("recording ", 0) == 0) {
+      if (std::string refused = media::ScriptHeaderLine(text); !refused.empty()) {
+        LogFailure("input script " + path + " is not played: this recording " + refused);
+        CloseStream(stream);
+        return false;
+      }
+      continue;
+    }
+    std::string why = text[0] == '@' ? media::ScriptNoteLine(text) : ScriptLine(base, text);
     if (!why.empty() && ++skipped <= namedAtMost)
       LogFailure("input script " + path + " line " + std::to_string(number) + " skipped (" + why +
                  "): " + Left(line, 60));

@@ -314,6 +314,36 @@ void ScriptFocusLost(int atMillis);
 void ScriptJoystick(int atMillis, int j, int kind, int index, float value);  // kind 0 axis, 1 button, 2 hat
 void AddVirtualJoystick(const std::string& name, int buttons);               // tests
 
+// ---------------------------------------------------------------- recordings
+
+// Every input the program acts on is noted with the number of the event pump
+// that brought it, and so is every value taken from outside that can change
+// the program's course. A recording holds those notes: a first line
+// "recording VERSION clock virtual|real seeds S..." and then
+// "@PUMP verb arguments" lines (see README); replayed, each event comes at the
+// pump of its number and each value comes back in the order it was taken, so
+// the run takes the same course on any machine and at any speed.
+void SetRecordingVersion(const std::string& version);  // written into and checked against recordings
+// The value the program goes on with: `live` (noted), or in a replay the one
+// the recording took at this point.
+std::string RecordedText(const std::string& what, const std::string& live);
+int RecordedNumber(const std::string& what, int live);
+int SeedFromClock();                                 // Millisecs() as a seed, through RecordedNumber("seed")
+void RecordSession();                                // keep the notes of the whole run
+bool SaveSessionRecording(const std::string& path);  // false when it could not be written
+// A take is one game's notes: from StartTake (with the input state then) to
+// EndTake, kept until the next StartTake.
+void StartTake();
+void EndTake();
+bool SaveTake(const std::string& path);
+// Plays a take back in place of the player's input; "" once it runs, else
+// the message saying why not ("This replay was made by another version",
+// "... was not found", "... is damaged", "... is cut short").
+std::string WatchRecording(const std::string& path);
+enum { WATCH_OVER = 0, WATCH_ON, WATCH_STOPPED, WATCH_ASTRAY };
+int WatchStatus();    // stopped: a key, click or close; astray: long past the recorded end
+void StopWatching();  // the player's input again, nothing held; a close asked meanwhile is passed on
+
 // ---------------------------------------------------------------- misc
 
 int CollectGarbage();   // a count: live handles freed since last call

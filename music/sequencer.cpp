@@ -108,7 +108,7 @@ void ResetMusic() {
 }
 
 void StartSong(int seed, int tempo) {
-  if (seed == -1) seed = Millisecs();
+  if (seed == -1) seed = SeedFromClock();
   SeedMusic(int64_t(seed) * 1024);
   SongSeed = seed;
   MusicPan = 0.3f;

@@ -24,7 +24,8 @@ int64_t StampOf(const std::string& dateText, const std::string& timeText) {
 }
 
 int64_t DateStamp(const std::string& dateText) {
-  return StampOf(dateText.empty() ? CurrentDate() : dateText, CurrentTime());
+  return StampOf(dateText.empty() ? RecordedText("date", CurrentDate()) : dateText,
+                 RecordedText("time", CurrentTime()));
 }
 
 static std::string LastDigits(int64_t n, int count) {

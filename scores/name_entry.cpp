@@ -46,6 +46,6 @@ void EnterName() {
     EndFrame(TargetFps, 0, 1);
     if (confirmed) break;
   }
-  SeedRandom(Millisecs());
+  SeedRandom(SeedFromClock());
   WaitForRelease();
 }

@@ -17,6 +17,7 @@ Scores* TopTable[26];
 Scores* ShownRecord;
 int ShownIndex;
 int GraphScroll;
+int64_t WatchRequest;
 const std::string MakerAddress = "www.morvane.example";
 
 struct Variant {
@@ -153,6 +154,19 @@ static void DrawThanksBox(int a) {
   DrawTextAligned(cx, 165, MakerAddress, 1, 1);
 }
 
+// In the detail box's bottom right corner, clear of the date and the badges.
+// A click asks the title to play the game back; it pins nothing.
+static void DrawWatchButton(int a, const Scores& s) {
+  int x = VirtW - a + 254, y = VirtH - 466, w = 60, h = 24;
+  bool over = MouseInBox(x, y, w, h);
+  SetDrawColour(0, 0, over ? 140 : 80, 0.8f);
+  DrawRect(float(x), float(y), float(w), float(h));
+  SetFont(FontTable[FONT_SMALL]);
+  SetDrawColour(255, 255, 255);
+  DrawTextWithin(x + w / 2, y + h / 2, "Watch", 1, 1, w - 4);
+  if (over && MouseDown(1)) WatchRequest = s.Timestamp;
+}
+
 static void DrawDetailBox(int a, const Scores& s) {
   int W = VirtW, H = VirtH;
   SetDrawColour(255, 255, 255, 0.6f);
@@ -174,6 +188,7 @@ static void DrawDetailBox(int a, const Scores& s) {
     if (GetBit(s.Badges, b) == 1) DrawSprite(BadgeImage, W - a - 4 + (b - 1) * 20, H - 486, b - 1, SPRITE_IMAGES);
   }
   SetDrawScale(1);
+  DrawWatchButton(a, s);
 }
 
 void DrawScorePanel(int a, int gameMode, int level, int gameFlags) {
@@ -199,6 +214,7 @@ void DrawScorePanel(int a, int gameMode, int level, int gameFlags) {
 
   for (auto it : doomed) {
     if (ShownRecord == &*it) ShownRecord = nullptr;
+    DeleteFile(ReplayFile(it->Timestamp));
     ScoreList.erase(it);
   }
 }

@@ -13,6 +13,9 @@ extern Scores* ShownRecord;   // the record in the detail box this frame
 extern int ShownIndex;        // 0 none, 1..1000 n-th newest of the variant, 1000 + n table row n
 extern int GraphScroll;       // 0..1000 pixels, older games come in from the left
 extern const std::string MakerAddress;
+// The stamp of the game whose "Watch" button was clicked, for the title to
+// play back; 0 when none. The title clears it.
+extern int64_t WatchRequest;
 
 // a: slide-in offset, 0..320. Only records of the given variant take part.
 void DrawScorePanel(int a, int gameMode, int level, int gameFlags);

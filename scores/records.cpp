@@ -44,5 +44,6 @@ void ResetScores() {
   for (Scores*& row : TopTable) row = nullptr;
   ShownRecord = nullptr;
   ShownIndex = GraphScroll = 0;
+  WatchRequest = 0;
   BadgeCount = 16;
 }

@@ -37,6 +37,9 @@ void ReadScoreFile();  // replaces ScoreList with the file's records, if it can 
 // Called after every game and at exit.
 void SaveScores();
 void AddScoreRecord(const Scores& record);
+// The recording of a kept game, beside "scores.dat": "replays/<stamp>.rec".
+// It goes when its record is pruned, so there are never more than records.
+std::string ReplayFile(int64_t stamp);
 // No records, the name back to "Player", no pop-ups, the panel as at start,
 // and the next LoadScores reads the file again (tests).
 void ResetScores();

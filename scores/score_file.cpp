@@ -21,6 +21,8 @@
 
 static std::string ScoreFile() { return PlayerGameFolder + "scores.dat"; }
 
+std::string ReplayFile(int64_t stamp) { return PlayerGameFolder + "replays/" + std::to_string(stamp) + ".rec"; }
+
 namespace {
 
 const int RECORD_FIELDS = 8, RESULT_FIELDS = 30;

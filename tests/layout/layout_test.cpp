@@ -6,9 +6,11 @@
 // With PLIMBO_GALLERY naming a folder, each screen is also saved there as a
 // PNG for people to look at (scripts/gallery.sh).
 #include <cstdlib>
+#include <fstream>
 
 #include "app/shutdown.h"
 #include "app/title.h"
+#include "frame/folders.h"
 #include "frame/identity.h"
 #include "frame/key_help.h"
 #include "frame/pause.h"
@@ -105,6 +107,14 @@ const Screen Screens[] = {
        PlayerName = std::string(40, 'W');
        Tap(VK_RETURN, 20, 60);
        EnterName();
+     }},
+    {"watching",  // a kept game played back, with its marker, until the watcher presses a key
+     [] {
+       SetRecordingVersion(GameVersion);
+       MakeFolder(PlayerGameFolder + "replays/");
+       std::ofstream(ReplayFile(1)) << "recording " << GameVersion << " clock virtual seeds 7\n@600 end\n";
+       Tap('Z', 150, 170);
+       WatchGame(1);
      }},
     {"thanks", [] { ShowThanksScreen(); }},
     // F1 once the title has slid in; Escape shuts the help, a second one the title.

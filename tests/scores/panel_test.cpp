@@ -4,6 +4,7 @@
 
 #include "frame/common_media.h"
 #include "frame/draw.h"
+#include "frame/folders.h"
 #include "frame/frame_end.h"
 #include "scores/panel.h"
 #include "tests/support/headless.h"
@@ -89,6 +90,15 @@ TEST_F(Panel, APinnedRecordThatIsPrunedIsNotKept) {
   EXPECT_EQ(ShownRecord, nullptr);
   EXPECT_EQ(ScoreList.size(), 50u);
   Draw();
+}
+
+// Never more recordings beside scores.dat than records kept.
+TEST_F(Panel, APrunedRecordTakesItsRecordingAlong) {
+  Fill(52, 0, [](int) { return 10; });
+  MakeFolder(PlayerGameFolder + "replays/");
+  for (const Scores& s : ScoreList) CloseStream(OpenWrite(ReplayFile(s.Timestamp)));
+  Draw();
+  for (int i = 1; i <= 52; i++) EXPECT_EQ(FileType(ReplayFile(100000 - i)), i <= 50 ? 1 : 0) << i;
 }
 
 TEST_F(Panel, NoRecordsDrawsOnlyTheBackgroundAndGraphLine) {
