@@ -12,6 +12,7 @@
 #include "frame/folders.h"
 #include "frame/frame_end.h"
 #include "frame/screenshot.h"
+#include "game/game.h"
 #include "media/media.h"
 #include "scores/records.h"
 
@@ -115,6 +116,7 @@ static void ClearDisplayCrashMarker() { DeleteFile(CrashMarker()); }
 
 void ShutDown() {
   ShowPointer();
+  PutBackWatcherSettings();  // shut while watching: the player's settings, not the recording's
   WriteSettingsFile();
   SaveScores();
   FinishGifSave();

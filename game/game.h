@@ -67,3 +67,6 @@ void LogGameOver();
 void KeepGameRecording(int64_t stamp);
 void DrawReplayMarkerIfWatching();
 void WatchGame(int64_t stamp);
+// The player's own settings and bindings back in place of a watched game's
+// (nothing when no game is being watched).
+void PutBackWatcherSettings();

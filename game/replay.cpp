@@ -71,17 +71,35 @@ void DrawReplayMarkerIfWatching() {
 }
 
 // What the recorded player changed (a setting, a binding) is not the
-// watcher's: nothing is written, and everything is put back afterwards.
+// watcher's: nothing is written, and everything is put back afterwards, or
+// before the closing sequence saves the settings when the program is shut
+// while a game is being watched.
+static struct {
+  bool held = false;
+  int settings[SETTING_ENTRIES], controls[ControlSlots], difficulty;
+  void (*writeSettings)();
+} Watcher;
+
+void PutBackWatcherSettings() {
+  if (!Watcher.held) return;
+  Watcher.held = false;
+  FrameHook.settingsChanged = Watcher.writeSettings;
+  std::copy(std::begin(Watcher.settings), std::end(Watcher.settings), Settings);
+  std::copy(std::begin(Watcher.controls), std::end(Watcher.controls), ControlTable);
+  Difficulty = Watcher.difficulty;
+}
+
 void WatchGame(int64_t stamp) {
   std::string problem = WatchRecording(ReplayFile(stamp));
   if (!problem.empty()) {
     AddMessage(problem, 1);
     return;
   }
-  int settings[SETTING_ENTRIES], controls[ControlSlots], difficulty = Difficulty;
-  std::copy(std::begin(Settings), std::end(Settings), settings);
-  std::copy(std::begin(ControlTable), std::end(ControlTable), controls);
-  void (*writeSettings)() = std::exchange(FrameHook.settingsChanged, nullptr);
+  std::copy(std::begin(Settings), std::end(Settings), Watcher.settings);
+  std::copy(std::begin(ControlTable), std::end(ControlTable), Watcher.controls);
+  Watcher.difficulty = Difficulty;
+  Watcher.writeSettings = std::exchange(FrameHook.settingsChanged, nullptr);
+  Watcher.held = true;
 
   TakeGameStart();
   StartGame();
@@ -95,10 +113,6 @@ void WatchGame(int64_t stamp) {
   }
   if (status == WATCH_ASTRAY) AddMessage("This replay went another way, so it was stopped", 1);
   StopWatching();
-
-  FrameHook.settingsChanged = writeSettings;
-  std::copy(std::begin(settings), std::end(settings), Settings);
-  std::copy(std::begin(controls), std::end(controls), ControlTable);
-  Difficulty = difficulty;
+  PutBackWatcherSettings();
   FlushInput();
 }
