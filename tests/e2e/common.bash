@@ -31,3 +31,21 @@ screen_brightness() {
   import -window root "$1"
   convert "$1" -format "%[fx:mean.r+mean.g+mean.b]" info:
 }
+
+# Under the sanitizers Mesa's software driver stays loaded for the whole run:
+# SDL unloads it when the window closes, and what a library that is gone
+# still holds can be neither freed nor named in tests/lsan.supp. Prints what
+# LD_PRELOAD needs for that (nothing for an unsanitized build).
+gl_preload() {
+  local asan driver
+  asan=$(ldd "$PLIMBO" | awk '/libasan/ {print $3}')
+  driver=$(ls /usr/lib/*/dri/swrast_dri.so 2>/dev/null | head -1 || true)
+  [[ -n "$asan" && -n "$driver" ]] && echo "$asan:$driver" || true
+}
+
+wait_for() {  # wait_for <seconds> <command...>: polls until the command succeeds
+  local limit=$1; shift
+  for _ in $(seq $((limit * 20))); do "$@" && return 0; sleep 0.05; done
+  return 1
+}
+loaded() { grep -qs "Finished Loading" Files/Debug.txt; }

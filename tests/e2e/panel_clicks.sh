@@ -14,12 +14,6 @@ printf '[Graphics]\r\nGFX Engine = DX7\r\nWidth=800\r\nHeight=600\r\n' > Files/S
 PLIMBO_FRAMELOG=$WORK/frames.log "$PLIMBO" > run.log 2>&1 &
 pid=$!
 
-wait_for() {  # wait_for <seconds> <command...>
-  local limit=$1; shift
-  for _ in $(seq $((limit * 20))); do "$@" && return 0; sleep 0.05; done
-  return 1
-}
-loaded() { grep -qs "Finished Loading" Files/Debug.txt; }
 choice() { sed -n 's/^Fullscreen = //p' Files/Setup.ini 2>/dev/null | tr -d '\r'; }
 written_since() { [ Files/Setup.ini -nt "$1" ]; }
 presents() { wc -l < frames.log 2>/dev/null || echo 0; }

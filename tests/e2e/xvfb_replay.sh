@@ -10,20 +10,9 @@ SHOTS="$BUILD/e2e-shots"
 mkdir -p "$SHOTS"
 start_xvfb
 
-# As in xvfb_window.sh: Mesa's software driver stays loaded under the sanitizers.
-preload=
-asan=$(ldd "$PLIMBO" | awk '/libasan/ {print $3}')
-driver=$(ls /usr/lib/*/dri/swrast_dri.so 2>/dev/null | head -1 || true)
-[[ -n "$asan" && -n "$driver" ]] && preload="$asan:$driver"
-PLIMBO_DEBUGLOG=$WORK/debug.log LD_PRELOAD=$preload "$PLIMBO" > run.log 2>&1 &
+PLIMBO_DEBUGLOG=$WORK/debug.log LD_PRELOAD=$(gl_preload) "$PLIMBO" > run.log 2>&1 &
 pid=$!
 
-wait_for() {  # wait_for <seconds> <command...>
-  local limit=$1; shift
-  for _ in $(seq $((limit * 10))); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
-loaded() { grep -qs "Finished Loading" Files/Debug.txt; }
 games_over() { [ "$(grep -c '^Game over' debug.log 2>/dev/null)" -ge "$1" ]; }
 press() { xdotool key --delay 120 "$@"; sleep 0.3; }
 click() { xdotool mousemove --window "$win" "$1" "$2"; sleep 0.3; xdotool click 1; sleep 0.5; }

@@ -10,22 +10,9 @@ SHOTS="$BUILD/e2e-shots"
 mkdir -p "$SHOTS"
 start_xvfb
 
-# Under the sanitizers Mesa's software driver stays loaded for the whole run:
-# SDL unloads it when the window closes, and what a library that is gone
-# still holds can be neither freed nor named in tests/lsan.supp.
-preload=
-asan=$(ldd "$PLIMBO" | awk '/libasan/ {print $3}')
-driver=$(ls /usr/lib/*/dri/swrast_dri.so 2>/dev/null | head -1 || true)
-[[ -n "$asan" && -n "$driver" ]] && preload="$asan:$driver"
-LD_PRELOAD=$preload "$PLIMBO" > run.log 2>&1 &
+LD_PRELOAD=$(gl_preload) "$PLIMBO" > run.log 2>&1 &
 pid=$!
 
-wait_for() {  # wait_for <seconds> <command...>
-  local limit=$1; shift
-  for _ in $(seq $((limit * 10))); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
-loaded() { grep -qs "Finished Loading" Files/Debug.txt; }
 press() { xdotool key --delay 120 "$@"; sleep 0.3; }
 shot() {  # shot <name> <minimum brightness>
   local b
