@@ -55,7 +55,9 @@ PLIMBO_DEBUGLOG="$work/figures.log" "$program" --headless --script "$work/soak.t
   --frames "$frames" > "$work/run.log" 2>&1 || { status=$?; cat "$work/run.log"; echo "FAIL: exit code $status"; exit 1; }
 wall=$(($(date +%s) - start))
 
-awk -v want_minutes="$minutes" -v want_games=$rounds -v want_loads=$((rounds + 1)) \
+# The score table keeps the 50 newest games (and its best ones): a longer
+# soak finds at least 50 in the file.
+awk -v want_minutes="$minutes" -v want_games=$((rounds < 50 ? rounds : 50)) -v want_loads=$((rounds + 1)) \
   -v games="$(grep -c "|SOAK" "$work/player/248/scores.dat" || true)" -v wall="$wall" '
   function field(name,   i, kv) {
     for (i = 3; i <= NF; i++) { split($i, kv, "="); if (kv[1] == name) return kv[2] + 0 }
