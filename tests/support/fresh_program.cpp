@@ -20,6 +20,7 @@
 #include "media/media.h"
 #include "music/music.h"
 #include "scores/records.h"
+#include "tests/support/headless.h"
 
 namespace {
 
@@ -50,17 +51,8 @@ class FreshProgram : public ::testing::EmptyTestEventListener {
   }
 };
 
-// Removed when the test program ends (a death test's child shares the
-// parent's folder and must leave it alone).
-struct ScratchCleanup {
-  const pid_t owner = ::getpid();
-  ~ScratchCleanup() {
-    std::error_code ignored;
-    if (::getpid() == owner) std::filesystem::remove_all(ScratchPlayerFolder(), ignored);
-  }
-} Cleanup;
-
 const bool Registered = [] {
+  MadeScratchFolders.made.push_back(ScratchPlayerFolder());  // removed when the test program ends
   ::testing::UnitTest::GetInstance()->listeners().Append(new FreshProgram);
   return true;
 }();
