@@ -91,16 +91,7 @@ void HoldScreenUnderHelp(int showPointer) {
   // On a skipped frame the press waits for a shown one.
   if (!FrameShown() || !KeyHit(VK_F1)) return;
   Toggle(true);
-  int pauseState = PauseState;
-  if (PauseState == 1) PauseState = 2;
-  int picture = GrabScreen();
-  while (KeyHelpOpen) {
-    BeginFrame(1);
-    DrawScreen(picture);
-    EndFrame(TargetFps, 1, showPointer);
-  }
-  FreeImage(picture);
-  PauseState = pauseState;
+  HoldScreen([] { return KeyHelpOpen; }, showPointer);
 }
 
 void CloseHelpOnEscape() {

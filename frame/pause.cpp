@@ -135,21 +135,25 @@ int RunPauseMenu() {
   return result;
 }
 
-// Starts on a frame that was drawn (a slow system skips every other one), so
-// the picture is whole. A display reopened by Apply meanwhile has freed the
-// picture; the panel then slides away over black.
-void HoldScreenUnderPanel(int showPointer) {
-  if (ScreenHeld || SettingsMenuOpen != 1 || !FrameShown() || !FrameHook.runSettingsPanel) return;
-  ScreenHeld = true;
+void HoldScreen(bool (*held)(), int showPointer) {
   int picture = GrabScreen();
   int pauseState = PauseState;
-  if (PauseState == 1) PauseState = 2;  // Escape there is the panel's
-  while (SettingsMenuOpen == 1 || PanelY > -300) {
+  if (PauseState == 1) PauseState = 2;  // Escape there is the overlay's
+  while (held()) {
     BeginFrame(1);
     DrawScreen(picture);
     EndFrame(TargetFps, 1, showPointer);
   }
   PauseState = pauseState;
   FreeImage(picture);
+}
+
+// Starts on a frame that was drawn (a slow system skips every other one), so
+// the picture is whole. A display reopened by Apply meanwhile has freed the
+// picture; the panel then slides away over black.
+void HoldScreenUnderPanel(int showPointer) {
+  if (ScreenHeld || SettingsMenuOpen != 1 || !FrameShown() || !FrameHook.runSettingsPanel) return;
+  ScreenHeld = true;
+  HoldScreen([] { return SettingsMenuOpen == 1 || PanelY > -300; }, showPointer);
   ScreenHeld = false;
 }

@@ -11,6 +11,10 @@ int RunPauseMenu();
 // is pressed meanwhile belongs to the panel. EndFrame calls it each frame;
 // it returns at once unless the panel has just opened, else once it is shut.
 void HoldScreenUnderPanel(int showPointer);
+// The screen as it is now, held still under an overlay (panel, help) while
+// held() says so: frames go on ending, the game below does not run, and
+// Escape is the overlay's, not the pause menu's.
+void HoldScreen(bool (*held)(), int showPointer);
 extern bool ScreenHeld;  // true while the panel holds the screen
 
 // The screen as drawn so far this frame: the whole back buffer, however the
