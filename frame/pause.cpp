@@ -27,13 +27,16 @@ static void WaitForEscapeRelease() {
   for (PollEvents(); KeyDown(VK_ESCAPE); PollEvents()) SleepMs(1);
 }
 
-int GrabScreen() {
+// The screen as drawn so far this frame: the whole back buffer, however the
+// window scales the virtual screen into it. Its handle is at its centre.
+static int GrabScreen() {
   int picture = GrabImage(0, 0, RealWidth(), RealHeight());
   SetImageHandle(picture, RealWidth() / 2.0f, RealHeight() / 2.0f);
   return picture;
 }
 
-void DrawScreen(int picture) {
+// The grabbed screen back over the whole virtual screen, as it was shown.
+static void DrawScreen(int picture) {
   if (ImageWidth(picture) == 0 || ImageHeight(picture) == 0) return;
   ResetDrawState();
   SetBlendKind(BLEND_SOLID);

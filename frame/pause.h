@@ -16,9 +16,3 @@ void HoldScreenUnderPanel(int showPointer);
 // Escape is the overlay's, not the pause menu's.
 void HoldScreen(bool (*held)(), int showPointer);
 extern bool ScreenHeld;  // true while the panel holds the screen
-
-// The screen as drawn so far this frame: the whole back buffer, however the
-// window scales the virtual screen into it, with its handle at its centre;
-// and drawn back over the whole virtual screen, as it was shown.
-int GrabScreen();
-void DrawScreen(int picture);
