@@ -67,6 +67,7 @@ bool SoftwareDrawing();     // on, and a display is open
 struct SoftScaled {
   int x, y, w, h;  // the source part, and
   int toW, toH;    // the window size it was stretched to
+  uint32_t tint;   // the colour it was tinted with (0xRRGGBB; white for none)
   std::vector<uint32_t> pixels;
 };
 

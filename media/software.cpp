@@ -16,6 +16,9 @@
 #include <cmath>
 #include <utility>
 #include <vector>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include "media/display_internal.h"
 #include "media/internal.h"
@@ -74,6 +77,30 @@ inline uint32_t Mix(uint32_t d, uint32_t s, const Paint& p) {
     }
   }
   return (d & 0xFF000000u) | dr << 16 | dg << 8 | db;
+}
+
+// A run of window pixels multiplied by a run of source pixels, channel by
+// channel, the window's alpha kept: the multiply blend of an untinted,
+// unfaded copy (the full-screen vignette), four pixels at a time where the
+// processor can.
+void MultiplyRun(uint32_t* out, const uint32_t* in, int n, const Paint& p) {
+  int i = 0;
+#ifdef __SSE2__
+  const __m128i zero = _mm_setzero_si128(), one = _mm_set1_epi16(1), alpha = _mm_set1_epi32(int(0xFF000000u));
+  auto product = [&](__m128i d, __m128i s) {  // d * s / 255 rounded down, 16-bit lanes
+    __m128i x = _mm_mullo_epi16(d, s);
+    return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(x, one), _mm_srli_epi16(x, 8)), 8);
+  };
+  for (; i + 4 <= n; i += 4) {
+    __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(out + i));
+    __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+    __m128i lo = product(_mm_unpacklo_epi8(d, zero), _mm_unpacklo_epi8(s, zero));
+    __m128i hi = product(_mm_unpackhi_epi8(d, zero), _mm_unpackhi_epi8(s, zero));
+    __m128i mixed = _mm_or_si128(_mm_andnot_si128(alpha, _mm_packus_epi16(lo, hi)), _mm_and_si128(alpha, d));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), mixed);
+  }
+#endif
+  for (; i < n; i++) out[i] = Mix<BLEND_MULTIPLY>(out[i], in[i], p);
 }
 
 // Text in the alpha blend: every coverage value stands for one colour and
@@ -171,19 +198,29 @@ inline uint32_t Sample(const SoftSource& s, const Step& col, const Step& row, bo
   return Lerp(left, right, uint32_t(col.frac));
 }
 
-// The source stretched to w x h, kept by its image from the second time
-// that size is asked for: tiles, backgrounds and the vignette land at the
-// same size frame after frame, a swelling ball at a new size every frame.
+// Tints a sampled pixel as the blend would (alpha kept), so a kept copy can
+// hold the colour and the blend skip it: the same arithmetic, done once.
+inline uint32_t Tinted(uint32_t s, const Paint& p) {
+  uint32_t sr = (s >> 16) & 255, sg = (s >> 8) & 255, sb = s & 255;
+  return (s & 0xFF000000u) | (sr * p.r / 255) << 16 | (sg * p.g / 255) << 8 | sb * p.b / 255;
+}
+
+// The source stretched to w x h and tinted with the paint's colour, kept
+// by its image from the second time that size and colour are asked for:
+// tiles, backgrounds and the vignette land at the same size in the same
+// colour frame after frame, a swelling ball at a new size every frame.
 // Null the first time. The oldest is dropped when the image keeps too many.
-const SoftScaled* Stretched(const SoftSource& s, int w, int h, bool smooth) {
+const SoftScaled* Stretched(const SoftSource& s, int w, int h, bool smooth, const Paint& p) {
   std::vector<SoftScaled>& kept = *s.scaled;
+  uint32_t tint = p.r << 16 | p.g << 8 | p.b;
   SoftScaled* found = nullptr;
   for (SoftScaled& k : kept)
-    if (k.x == s.x && k.y == s.y && k.w == s.w && k.h == s.h && k.toW == w && k.toH == h) found = &k;
+    if (k.x == s.x && k.y == s.y && k.w == s.w && k.h == s.h && k.toW == w && k.toH == h && k.tint == tint)
+      found = &k;
   if (found && !found->pixels.empty()) return found;
   if (!found) {
     if (kept.size() >= s.scaledLimit) kept.erase(kept.begin());
-    kept.push_back({s.x, s.y, s.w, s.h, w, h, {}});
+    kept.push_back({s.x, s.y, s.w, s.h, w, h, tint, {}});
     return nullptr;
   }
   found->pixels.resize(size_t(w) * size_t(h));
@@ -191,8 +228,10 @@ const SoftScaled* Stretched(const SoftSource& s, int w, int h, bool smooth) {
   (smooth ? SmoothSteps : NearestSteps)(s.w, w, columns);
   (smooth ? SmoothSteps : NearestSteps)(s.h, h, rows);
   for (int y = 0; y < h; y++)
-    for (int x = 0; x < w; x++)
-      found->pixels[size_t(y) * size_t(w) + size_t(x)] = Sample(s, columns[size_t(x)], rows[size_t(y)], smooth);
+    for (int x = 0; x < w; x++) {
+      uint32_t pixel = Sample(s, columns[size_t(x)], rows[size_t(y)], smooth);
+      found->pixels[size_t(y) * size_t(w) + size_t(x)] = p.tint ? Tinted(pixel, p) : pixel;
+    }
   return found;
 }
 
@@ -200,11 +239,17 @@ const SoftScaled* Stretched(const SoftSource& s, int w, int h, bool smooth) {
 void CopyStretched(const SoftTarget& t, const SoftScaled& k, SDL_Rect to, const SDL_Rect& visible, bool mirrorX,
                    bool mirrorY) {
   Paint p = CurrentPaint();
+  p.tint = false;  // the copy holds it
+  const bool multiplyRuns = p.blend == BLEND_MULTIPLY && !p.fade && !mirrorX;
   WithBlend(p.blend, [&](auto blend) {
     for (int y = visible.y; y < visible.y + visible.h; y++) {
       int row = mirrorY ? to.h - 1 - (y - to.y) : y - to.y;
       const uint32_t* in = k.pixels.data() + size_t(row) * size_t(k.toW);
       uint32_t* out = t.pixels + size_t(y) * size_t(t.pitch);
+      if (multiplyRuns) {
+        MultiplyRun(out + visible.x, in + (visible.x - to.x), visible.w, p);
+        continue;
+      }
       for (int x = visible.x; x < visible.x + visible.w; x++) {
         int col = mirrorX ? to.w - 1 - (x - to.x) : x - to.x;
         out[x] = Mix<decltype(blend)::value>(out[x], in[col], p);
@@ -219,15 +264,15 @@ void CopyUpright(const SoftTarget& t, const SoftSource& s, SDL_Rect to, bool mir
   SDL_Rect visible;
   if (!SDL_IntersectRect(&to, &t.clip, &visible)) return;
   smooth = smooth && (to.w != s.w || to.h != s.h);
-  if (s.scaled && s.argb && (to.w != s.w || to.h != s.h))
-    if (const SoftScaled* k = Stretched(s, to.w, to.h, smooth))
+  Paint p = CurrentPaint();
+  if (s.scaled && s.argb && (to.w != s.w || to.h != s.h || p.tint))
+    if (const SoftScaled* k = Stretched(s, to.w, to.h, smooth, p))
       return CopyStretched(t, *k, to, visible, mirrorX, mirrorY);
   static std::vector<Step> columns, rows;
   (smooth ? SmoothSteps : NearestSteps)(s.w, to.w, columns);
   (smooth ? SmoothSteps : NearestSteps)(s.h, to.h, rows);
   if (mirrorX) std::reverse(columns.begin(), columns.end());
   if (mirrorY) std::reverse(rows.begin(), rows.end());
-  Paint p = CurrentPaint();
   const int first = visible.x - to.x, last = first + visible.w;
   WithBlend(p.blend, [&](auto blend) {
     for (int y = visible.y; y < visible.y + visible.h; y++) {
@@ -245,7 +290,7 @@ void CopyUpright(const SoftTarget& t, const SoftSource& s, SDL_Rect to, bool mir
 // A parallelogram on the window: the source's top-left corner lands on a,
 // its top-right on b, its bottom-left on c (window pixels). Each pixel
 // takes the source pixel under its centre, as SDL's triangles did.
-void CopyTurned(const SoftTarget& t, const SoftSource& s, SDL_FPoint a, SDL_FPoint b, SDL_FPoint c) {
+void CopyTurned(const SoftTarget& t, SoftSource s, SDL_FPoint a, SDL_FPoint b, SDL_FPoint c) {
   // Window position to source position: the inverse of the corners' map.
   double ux = b.x - a.x, uy = b.y - a.y, vx = c.x - a.x, vy = c.y - a.y;
   double det = ux * vy - uy * vx;
@@ -258,6 +303,13 @@ void CopyTurned(const SoftTarget& t, const SoftSource& s, SDL_FPoint a, SDL_FPoi
   int x0 = std::max(t.clip.x, int(std::floor(left))), x1 = std::min(t.clip.x + t.clip.w, int(std::ceil(right)));
   if (x0 >= x1 || y0 >= y1) return;
   Paint p = CurrentPaint();
+  // A tinted image turns from a tinted copy of itself, so its pixels blend
+  // untinted (an opaque one then simply replaces the window's).
+  if (p.tint && s.scaled && s.argb)
+    if (const SoftScaled* k = Stretched(s, s.w, s.h, false, p)) {
+      s.argb = k->pixels.data(), s.pitch = s.w, s.x = s.y = 0;
+      p.tint = false;
+    }
   const Ink* ink = s.coverage && p.blend == BLEND_ALPHA ? &InkFor(p) : nullptr;
   const bool plain = p.blend == BLEND_ALPHA && !p.tint && !p.fade;
   WithBlend(p.blend, [&](auto blend) {
