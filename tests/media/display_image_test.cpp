@@ -204,7 +204,7 @@ TEST_F(HeadlessDisplay, MissingOrDamagedPngGivesZero) {
 }
 
 // An image drawn at the same size and colour frame after frame is drawn
-// from a kept copy (stretched, tinted) from the third time on, by faster
+// from a kept copy (stretched, tinted) from the second time on, by faster
 // loops; the picture must be the one the first, direct draw gave.
 TEST_F(HeadlessDisplay, KeptCopiesDrawLikeTheFirstDraw) {
   std::vector<uint32_t> noise(40 * 30);
