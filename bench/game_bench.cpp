@@ -1,6 +1,7 @@
 // game_bench.cpp — the cost of one game frame (logic and drawing) at an
-// 800 x 600 window: during play and during the spinning attempt pause, with
-// the software renderer headless and, when a display is there, with OpenGL.
+// 800 x 600 window: during play, during the spinning attempt pause and in
+// the pause menu, with the software renderer headless and, when a display
+// is there, with OpenGL.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -62,6 +63,37 @@ void RunFrames(benchmark::State& state, bool headless, int renderer, bool paused
   StopMedia();
 }
 
+// The pause menu over a game: Escape opens it and, about 100 frames later,
+// Escape closes it again, all inside one game frame (cpu_ms: per frame).
+void RunPauseMenuFrames(benchmark::State& state, bool headless) {
+  if (!OpenGameDisplay(headless, RENDERER_OPENGL)) {
+    state.SkipWithError("no display");
+    StopMedia();
+    return;
+  }
+  state.SetLabel(RendererName());
+  StartGame();
+  for (int f = 0; f < 120; f++) GameFrame();
+  PauseState = 1;
+  ProcessTimer timer(state);
+  int frames = 0;
+  for (auto _ : state) {
+    int now = Millisecs();
+    ScriptKey(now + 1, VK_ESCAPE, true);
+    ScriptKey(now + 40, VK_ESCAPE, false);
+    ScriptKey(now + 40 + 100 * 1000 / 60, VK_ESCAPE, true);
+    ScriptKey(now + 80 + 100 * 1000 / 60, VK_ESCAPE, false);
+    int before = FramesEnded;
+    timer.Start();
+    GameOverCode = 0;
+    while (FramesEnded - before < 100) GameFrame();
+    timer.Stop();
+    frames += FramesEnded - before;
+  }
+  timer.Report(double(frames) / double(state.iterations()));
+  StopMedia();
+}
+
 void BM_GameFramePlaySoftware(benchmark::State& state) { RunFrames(state, true, RENDERER_OPENGL, false); }
 void BM_GameFramePauseSoftware(benchmark::State& state) { RunFrames(state, true, RENDERER_OPENGL, true); }
 void BM_GameFramePlayOpenGL(benchmark::State& state) {
@@ -73,9 +105,17 @@ void BM_GameFramePauseOpenGL(benchmark::State& state) {
   RunFrames(state, false, RENDERER_OPENGL, true);
 }
 
+void BM_PauseMenuSoftware(benchmark::State& state) { RunPauseMenuFrames(state, true); }
+void BM_PauseMenuOpenGL(benchmark::State& state) {
+  if (!getenv("DISPLAY")) return state.SkipWithError("no DISPLAY (run under xvfb-run -a)");
+  RunPauseMenuFrames(state, false);
+}
+
 BENCHMARK(BM_GameFramePlaySoftware)->Unit(benchmark::kMillisecond)->Iterations(3)->UseManualTime();
 BENCHMARK(BM_GameFramePauseSoftware)->Unit(benchmark::kMillisecond)->Iterations(3)->UseManualTime();
 BENCHMARK(BM_GameFramePlayOpenGL)->Unit(benchmark::kMillisecond)->Iterations(3)->UseManualTime();
 BENCHMARK(BM_GameFramePauseOpenGL)->Unit(benchmark::kMillisecond)->Iterations(3)->UseManualTime();
+BENCHMARK(BM_PauseMenuSoftware)->Unit(benchmark::kMillisecond)->Iterations(3)->UseManualTime();
+BENCHMARK(BM_PauseMenuOpenGL)->Unit(benchmark::kMillisecond)->Iterations(3)->UseManualTime();
 
 }  // namespace
