@@ -215,8 +215,7 @@ const SoftScaled* Stretched(const SoftSource& s, int w, int h, bool smooth, cons
   uint32_t tint = p.r << 16 | p.g << 8 | p.b;
   SoftScaled* found = nullptr;
   for (SoftScaled& k : kept)
-    if (k.x == s.x && k.y == s.y && k.w == s.w && k.h == s.h && k.toW == w && k.toH == h && k.tint == tint)
-      found = &k;
+    if (k.x == s.x && k.y == s.y && k.w == s.w && k.h == s.h && k.toW == w && k.toH == h && k.tint == tint) found = &k;
   if (found && !found->pixels.empty()) return found;
   if (!found) {
     if (kept.size() >= s.scaledLimit) kept.erase(kept.begin());

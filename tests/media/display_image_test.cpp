@@ -221,17 +221,18 @@ TEST_F(HeadlessDisplay, KeptCopiesDrawLikeTheFirstDraw) {
     int r, g, b;
     float alpha, rotation, scale;
   } cases[] = {
-      {BLEND_MULTIPLY, 255, 255, 255, 1, 0, 3.3f},  {BLEND_MULTIPLY, 200, 90, 255, 1, 0, 2.7f},
-      {BLEND_MULTIPLY, 255, 255, 255, 0.6f, 0, 3},  {BLEND_ALPHA, 150, 250, 100, 1, 0, 2.5f},
-      {BLEND_ALPHA, 150, 250, 100, 0.4f, 0, 1},     {BLEND_ALPHA, 100, 200, 250, 1, 33, 2},
-      {BLEND_ADD, 250, 50, 150, 0.7f, 0, 1.5f},     {BLEND_ALPHA, 255, 255, 255, 1, 0, 2.2f},
+      {BLEND_MULTIPLY, 255, 255, 255, 1, 0, 3.3f}, {BLEND_MULTIPLY, 200, 90, 255, 1, 0, 2.7f},
+      {BLEND_MULTIPLY, 255, 255, 255, 0.6f, 0, 3}, {BLEND_ALPHA, 150, 250, 100, 1, 0, 2.5f},
+      {BLEND_ALPHA, 150, 250, 100, 0.4f, 0, 1},    {BLEND_ALPHA, 100, 200, 250, 1, 33, 2},
+      {BLEND_ADD, 250, 50, 150, 0.7f, 0, 1.5f},    {BLEND_ALPHA, 255, 255, 255, 1, 0, 2.2f},
   };
   for (const Case& c : cases) {
     std::vector<uint32_t> first;
     for (int draw = 1; draw <= 3; draw++) {
       SetRotation(0), SetAlpha(1), SetColour(255, 255, 255), SetBlend(BLEND_SOLID), SetScale(8, 8);
       DrawImage(under, 0, 0, 0);
-      SetBlend(c.blend), SetColour(c.r, c.g, c.b), SetAlpha(c.alpha), SetRotation(c.rotation), SetScale(c.scale, c.scale);
+      SetBlend(c.blend), SetColour(c.r, c.g, c.b), SetAlpha(c.alpha), SetRotation(c.rotation),
+          SetScale(c.scale, c.scale);
       DrawImage(image, 37, 23, 0);
       std::vector<uint32_t> shown;
       for (int y = 0; y < 110; y++)
