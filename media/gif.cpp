@@ -5,8 +5,11 @@
 // A kept frame is the 2 x 2 average of the window's pixels mapped onto one
 // fixed 6 x 7 x 6 colour cube with an ordered dither: one byte a pixel and
 // three table lookups each, so keeping a frame is cheap and saving needs no
-// palette of its own.
+// palette of its own. The ring holds each frame deflated at zlib's fastest
+// level (about a millisecond a frame): ten seconds of raw frames would be
+// the largest thing in the game's memory.
 #include <gif_lib.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -31,7 +34,7 @@ constexpr int Levels[3] = {6, 7, 6};  // red, green, blue
 constexpr int CubeColours = 6 * 7 * 6;
 
 struct GifFrame {
-  std::vector<uint8_t> pixels;  // cube indices, row after row
+  std::vector<uint8_t> packed;  // cube indices, row after row, deflated
   int width = 0, height = 0;
   uint32_t at = 0;  // the clock when it was shown
 };
@@ -41,6 +44,8 @@ int RingNext, RingHeld;
 bool Captured;  // LastAt holds a time
 uint32_t LastAt;
 std::vector<uint32_t> Scratch;
+std::vector<uint8_t> Shrunk;   // the frame being kept, before deflating
+std::vector<uint8_t> Packing;  // and while deflating
 
 // Each channel's share of the cube index, per cell of the 4 x 4 dither.
 uint8_t Cube[3][16][256];
@@ -73,9 +78,9 @@ ColorMapObject* CubePalette() {
   return GifMakeMapObject(256, colours);
 }
 
-void Shrink(const uint32_t* window, int pitch, GifFrame& frame) {
-  frame.pixels.resize(size_t(frame.width) * size_t(frame.height));
-  uint8_t* out = frame.pixels.data();
+void Shrink(const uint32_t* window, int pitch, const GifFrame& frame, std::vector<uint8_t>& shrunk) {
+  shrunk.resize(size_t(frame.width) * size_t(frame.height));
+  uint8_t* out = shrunk.data();
   for (int y = 0; y < frame.height; y++) {
     const uint32_t* top = window + size_t(2 * y) * size_t(pitch);
     const uint32_t* bottom = top + pitch;
@@ -104,6 +109,22 @@ int Append(GifFileType* gif, const GifByteType* bytes, int count) {
   return count;
 }
 
+// Into a vector of exactly the deflated size: a vector shrunk by resize
+// would keep the raw frame's capacity, and the ring would save nothing.
+bool Deflate(const std::vector<uint8_t>& raw, std::vector<uint8_t>& packed) {
+  uLongf size = compressBound(uLong(raw.size()));
+  Packing.resize(size);
+  if (compress2(Packing.data(), &size, raw.data(), uLong(raw.size()), Z_BEST_SPEED) != Z_OK) return false;
+  packed = std::vector<uint8_t>(Packing.begin(), Packing.begin() + long(size));
+  return true;
+}
+
+bool Inflate(const GifFrame& frame, std::vector<uint8_t>& raw) {
+  uLongf size = uLongf(frame.width) * uLongf(frame.height);
+  raw.resize(size);
+  return uncompress(raw.data(), &size, frame.packed.data(), uLong(frame.packed.size())) == Z_OK && size == raw.size();
+}
+
 bool Encode(std::vector<GifFrame>& frames, std::vector<uint8_t>& file) {
   int error = 0;
   GifFileType* gif = EGifOpen(&file, Append, &error);
@@ -117,15 +138,16 @@ bool Encode(std::vector<GifFrame>& frames, std::vector<uint8_t>& file) {
   ok = ok && EGifPutExtensionLeader(gif, APPLICATION_EXT_FUNC_CODE) == GIF_OK &&
        EGifPutExtensionBlock(gif, 11, "NETSCAPE2.0") == GIF_OK && EGifPutExtensionBlock(gif, 3, Loop) == GIF_OK &&
        EGifPutExtensionTrailer(gif) == GIF_OK;
+  std::vector<uint8_t> pixels;
   for (size_t i = 0; ok && i < frames.size(); i++) {
     GifFrame& f = frames[i];
     int delay = i + 1 < frames.size() ? DelayOf(first.at, f.at, frames[i + 1].at) : StepMillis / 10;
     GraphicsControlBlock control{DISPOSE_DO_NOT, false, delay, NO_TRANSPARENT_COLOR};
     GifByteType extension[4];
     size_t length = EGifGCBToExtension(&control, extension);
-    ok = EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, int(length), extension) == GIF_OK &&
+    ok = Inflate(f, pixels) && EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, int(length), extension) == GIF_OK &&
          EGifPutImageDesc(gif, 0, 0, f.width, f.height, false, nullptr) == GIF_OK &&
-         EGifPutLine(gif, f.pixels.data(), f.width * f.height) == GIF_OK;
+         EGifPutLine(gif, pixels.data(), f.width * f.height) == GIF_OK;
   }
   GifFreeMapObject(palette);
   return EGifCloseFile(gif, &error) == GIF_OK && ok;
@@ -182,7 +204,11 @@ void CaptureGifFrame() {
   frame.width = width / 2;
   frame.height = height / 2;
   frame.at = now;
-  Shrink(window, pitch, frame);
+  Shrink(window, pitch, frame, Shrunk);
+  if (!Deflate(Shrunk, frame.packed)) {  // out of memory: the slot holds nothing
+    frame.width = frame.height = 0;
+    return;
+  }
   RingNext = (RingNext + 1) % RingFrames;
   RingHeld = std::min(RingHeld + 1, RingFrames);
 }
@@ -221,6 +247,8 @@ void media::GifShutdown() {
   WaitForGifSave();
   Ring.clear();
   Scratch.clear();
+  Shrunk.clear();
+  Packing.clear();
   RingNext = RingHeld = 0;
   Captured = Busy = false;
   Outcome = 0;
