@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/assets.h"
 #include "app/startup.h"
 #include "bench/bench_timer.h"
 #include "controls/controls.h"
@@ -33,7 +34,7 @@ bool OpenGameDisplay(bool headless, int renderer) {
   SetDefaultControls();
   UseFolders("Files/");
   ConnectFrameHooks();
-  AutoCentre(true);
+  LoadCommonAssets();  // the fonts: the pause menu's spray is text
   LoadGameImages();
   return true;
 }

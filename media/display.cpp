@@ -69,6 +69,11 @@ void LogPresent() {
 // driver, and a game nobody can see would wait for ever for a key. It
 // counts only when asked for by name.
 bool VideoReady() {
+  // The software renderer's window pixels go to the screen as they are. Left
+  // to itself SDL would show them through an OpenGL texture: on a machine
+  // without a graphics card that loads and runs the whole software OpenGL
+  // driver (70 MiB, and a full-screen draw every frame) just to present.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
   const char* driver = SDL_GetCurrentVideoDriver();
   if (driver && SDL_strcmp(driver, "offscreen") == 0 && !SDL_GetHint(SDL_HINT_VIDEODRIVER)) {
