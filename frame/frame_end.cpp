@@ -4,6 +4,8 @@
 // its steps, in the order they run.
 #include "frame/frame_end.h"
 
+#include <utility>
+
 #include "controls/controls.h"
 #include "frame/common_media.h"
 #include "frame/draw.h"
@@ -39,6 +41,7 @@ int MouseHitLeft, MouseHitRight;
 int FramesPresented;
 int FramesEnded;
 int FrameLimit;
+static bool EscapePending;  // a tap of Escape seen on a skipped frame
 
 void AddMessage(const std::string& text, int code) { MessageList.push_back(ment{0, text, code}); }
 
@@ -48,7 +51,7 @@ void ResetFrameState() {
   FrameDeadline = DeadlineThirds = FrameWaitMillis = 0;
   StatsOverlayOn = 1;
   SettingsMenuOpen = PauseState = 0;
-  KeyHelpOpen = false;
+  KeyHelpOpen = EscapePending = false;
   HelpScreenShown = HELP_TITLE;
   PanelY = -300;
   MouseX = MouseY = MouseHitLeft = MouseHitRight = 0;
@@ -77,16 +80,23 @@ static void CollectOnOddFrames() {
 }
 
 // On a slow system the hot keys wait for a shown frame, so a press made
-// during a skipped frame stays pending rather than being lost. Returns the
-// pause menu's result, or 0.
+// during a skipped frame stays pending rather than being lost: the hit
+// counts keep F10 and F11, and a quick tap of Escape, which reads as down
+// only until the next pump, is remembered. Returns the pause menu's
+// result, or 0.
 static int ScreenshotAndPauseKeys() {
-  if (!(FrameParity == 0 || Settings[SETTING_SLOW_SYSTEM] == 0)) return 0;
+  bool escape = KeyDown(VK_ESCAPE) && PauseState == 1;
+  if (!(FrameParity == 0 || Settings[SETTING_SLOW_SYSTEM] == 0)) {
+    EscapePending = EscapePending || escape;
+    return 0;
+  }
   if (KeyHit(VK_F11)) TakeScreenshot();
   if (KeyHit(VK_F10)) SaveGifOfPlay();
   // A player who switches to another window has stopped playing: the game
   // waits in the pause menu, as after Escape.
   bool focusLost = FocusLost();
-  if (!(KeyDown(VK_ESCAPE) || focusLost) || PauseState != 1) return 0;
+  bool pending = std::exchange(EscapePending, false);
+  if (!(escape || pending || focusLost) || PauseState != 1) return 0;
   PauseState = 2;
   int result = RunPauseMenu();
   PauseState = 1;

@@ -224,3 +224,26 @@ TEST(EndFrame, F1HelpHoldsTheFrameUntilF1OrEscapeClosesIt) {
     FlushInput();
   }
 }
+
+// Under frame skipping the pause key waits for a shown frame; a quick tap of
+// Escape (down and up within one pump) that lands before a skipped frame
+// must still open the menu on the next shown one.
+TEST(EndFrame, QuickEscapeTapOpensThePauseMenuUnderFrameSkipping) {
+  OpenHeadlessDisplay();
+  EnterGameFolder("escape_tap");
+  Settings[SETTING_SLOW_SYSTEM] = 1;
+  for (int parity : {0, 1}) {
+    PauseState = 1;
+    if (FrameParity != parity) EndFrame(30, 0, 0);
+    int start = Millisecs();
+    ScriptKey(start, VK_ESCAPE, true);
+    ScriptKey(start + 1, VK_ESCAPE, false);
+    ScriptKey(start + 500, VK_ESCAPE, true);  // and Escape leaves the menu
+    ScriptKey(start + 520, VK_ESCAPE, false);
+    int result = 0;
+    for (int frame = 0; frame < 3 && result == 0; frame++) result = EndFrame(30, 0, 0);
+    EXPECT_EQ(result, 1) << "tap pumped in a frame of parity " << parity;
+    FlushInput();
+  }
+  Settings[SETTING_SLOW_SYSTEM] = 0;
+}
