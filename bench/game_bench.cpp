@@ -39,17 +39,24 @@ bool OpenGameDisplay(bool headless, int renderer) {
   return true;
 }
 
-// 100 frames per iteration (cpu_ms: per frame, all threads); paused holds the game in the attempt
-// pause (the background spins and the giant ball swells).
-void RunFrames(benchmark::State& state, bool headless, int renderer, bool paused) {
+// A game under way with one ghost's worth of history; false (the benchmark
+// skipped) when the display cannot be had.
+bool StartBenchGame(benchmark::State& state, bool headless, int renderer) {
   if (!OpenGameDisplay(headless, renderer)) {
     state.SkipWithError("no display");
     StopMedia();
-    return;
+    return false;
   }
   state.SetLabel(RendererName());
   StartGame();
-  for (int f = 0; f < 120; f++) GameFrame();  // one ghost's worth of history
+  for (int f = 0; f < 120; f++) GameFrame();
+  return true;
+}
+
+// 100 frames per iteration (cpu_ms: per frame, all threads); paused holds the game in the attempt
+// pause (the background spins and the giant ball swells).
+void RunFrames(benchmark::State& state, bool headless, int renderer, bool paused) {
+  if (!StartBenchGame(state, headless, renderer)) return;
   ProcessTimer timer(state);
   for (auto _ : state) {
     timer.Start();
@@ -67,14 +74,7 @@ void RunFrames(benchmark::State& state, bool headless, int renderer, bool paused
 // The pause menu over a game: Escape opens it and, about 100 frames later,
 // Escape closes it again, all inside one game frame (cpu_ms: per frame).
 void RunPauseMenuFrames(benchmark::State& state, bool headless) {
-  if (!OpenGameDisplay(headless, RENDERER_OPENGL)) {
-    state.SkipWithError("no display");
-    StopMedia();
-    return;
-  }
-  state.SetLabel(RendererName());
-  StartGame();
-  for (int f = 0; f < 120; f++) GameFrame();
+  if (!StartBenchGame(state, headless, RENDERER_OPENGL)) return;
   PauseState = 1;
   ProcessTimer timer(state);
   int frames = 0;
