@@ -305,6 +305,13 @@ void CopyTurned(const SoftTarget& t, SoftSource s, SDL_FPoint a, SDL_FPoint b, S
   int y0 = std::max(t.clip.y, int(std::floor(top))), y1 = std::min(t.clip.y + t.clip.h, int(std::ceil(bottom)));
   int x0 = std::max(t.clip.x, int(std::floor(left))), x1 = std::min(t.clip.x + t.clip.w, int(std::ceil(right)));
   if (x0 >= x1 || y0 >= y1) return;
+  // A small copy (a glyph, a sprite) touches a few pixels in each of many
+  // rows of a window larger than the cache, and waiting for each row from
+  // memory in turn costs more than the drawing: ask for them all at once.
+  if (y1 - y0 <= 64 && x1 - x0 <= 128)
+    for (int y = y0; y < y1; y++)
+      for (int x = x0; x < x1 + 15; x += 16)
+        __builtin_prefetch(t.pixels + size_t(y) * size_t(t.pitch) + size_t(std::min(x, x1 - 1)), 1);
   Paint p = CurrentPaint();
   // A tinted image turns from a tinted copy of itself, so its pixels blend
   // untinted (an opaque one then simply replaces the window's).
@@ -315,6 +322,7 @@ void CopyTurned(const SoftTarget& t, SoftSource s, SDL_FPoint a, SDL_FPoint b, S
     }
   const Ink* ink = s.coverage && p.blend == BLEND_ALPHA ? &InkFor(p) : nullptr;
   const bool plain = p.blend == BLEND_ALPHA && !p.tint && !p.fade;
+  const int32_t su = int32_t(std::lround(duX * 65536)), sv = int32_t(std::lround(dvX * 65536));
   WithBlend(p.blend, [&](auto blend) {
     for (int y = y0; y < y1; y++) {
       // Source position at the centre of pixel x0 of this row.
@@ -337,7 +345,6 @@ void CopyTurned(const SoftTarget& t, SoftSource s, SDL_FPoint a, SDL_FPoint b, S
       if (from >= to) continue;
       // 16.16 fixed point along the span; each step is exact to 2^-16.
       int32_t fu = int32_t(std::lround((u + from * duX) * 65536)), fv = int32_t(std::lround((v + from * dvX) * 65536));
-      int32_t su = int32_t(std::lround(duX * 65536)), sv = int32_t(std::lround(dvX * 65536));
       uint32_t* out = t.pixels + size_t(y) * size_t(t.pitch);
       int x = x0 + int(from), end = x0 + int(to);
       if (ink) {
