@@ -8,7 +8,10 @@
 # keeps the machine's OpenGL out of it.
 source "$(dirname "$0")/common.bash"
 command -v Xvfb >/dev/null || fail "Xvfb missing"
-trap 'fail "stopped at line $LINENO"' ERR
+# errtrace: a step failing inside one of the functions below stops the script
+# too, and without it set -e would end the script there without a word.
+set -E
+trap 'fail "stopped at line $LINENO; the game last said: $(tail -3 run.log 2>/dev/null | tr "\n" " ")"' ERR
 start_xvfb
 printf '[Graphics]\r\nGFX Engine = DX7\r\nWidth=800\r\nHeight=600\r\n' > Files/Setup.ini
 PLIMBO_FRAMELOG=$WORK/frames.log "$PLIMBO" > run.log 2>&1 &
