@@ -347,18 +347,28 @@ void CopyTurned(const SoftTarget& t, SoftSource s, SDL_FPoint a, SDL_FPoint b, S
       int32_t fu = int32_t(std::lround((u + from * duX) * 65536)), fv = int32_t(std::lround((v + from * dvX) * 65536));
       uint32_t* out = t.pixels + size_t(y) * size_t(t.pitch);
       int x = x0 + int(from), end = x0 + int(to);
+      // The steps are straight lines, so when both ends of the span sample
+      // inside the source every step between does, and the clamps, there
+      // only for rounding at the edges, can be left out.
+      auto inside = [](int64_t f, int size) { return f >= 0 && (f >> 16) < size; };
+      const int64_t last = end - x - 1;
+      const bool clamp =
+          !(inside(fu, s.w) && inside(fu + su * last, s.w) && inside(fv, s.h) && inside(fv + sv * last, s.h));
+      auto at = [&](int32_t u, int32_t v) {
+        int tx = u >> 16, ty = v >> 16;
+        if (clamp) tx = std::clamp(tx, 0, s.w - 1), ty = std::clamp(ty, 0, s.h - 1);
+        return size_t(s.y + ty) * size_t(s.pitch) + size_t(s.x + tx);
+      };
       if (ink) {
         for (; x < end; x++, fu += su, fv += sv) {
-          int tx = std::clamp(fu >> 16, 0, s.w - 1), ty = std::clamp(fv >> 16, 0, s.h - 1);
-          uint8_t c = s.coverage[size_t(s.y + ty) * size_t(s.pitch) + size_t(s.x + tx)];
+          uint8_t c = s.coverage[at(fu, fv)];
           if (c) out[x] = MixInk(out[x], *ink, c);
         }
         continue;
       }
       if (s.argb) {
         for (; x < end; x++, fu += su, fv += sv) {
-          int tx = std::clamp(fu >> 16, 0, s.w - 1), ty = std::clamp(fv >> 16, 0, s.h - 1);
-          uint32_t texel = s.argb[size_t(s.y + ty) * size_t(s.pitch) + size_t(s.x + tx)];
+          uint32_t texel = s.argb[at(fu, fv)];
           // An opaque texel of an untinted alpha copy simply replaces the pixel.
           out[x] = plain && texel >= 0xFF000000u ? (out[x] & 0xFF000000u) | (texel & 0xFFFFFFu)
                                                  : Mix<decltype(blend)::value>(out[x], texel, p);
