@@ -377,6 +377,11 @@ void FreePixmap(int pixmap) {
   if (Pixmaps.erase(pixmap)) FreedHandles++;
 }
 
+// Reading back one pixel makes any renderer finish what it was asked to draw.
+void FinishDrawing() {
+  if (Renderer && !SoftwareDrawing()) ReadBackPixel(0, 0);
+}
+
 uint32_t ReadBackPixel(int x, int y) {
   uint32_t pixel = 0;
   if (x < 0 || y < 0 || x >= RealW || y >= RealH || !ReadPixels(x, y, 1, 1, &pixel)) return 0;

@@ -102,6 +102,7 @@ void FreePixmap(int pixmap);
 
 // Reads one back-buffer pixel in real display pixels (tests, screenshots).
 uint32_t ReadBackPixel(int x, int y);  // 0xAARRGGBB
+void FinishDrawing();                  // waits until the renderer has drawn all it was asked to
 
 // ---------------------------------------------------------------- images
 
