@@ -261,14 +261,18 @@ static void QuitIfAsked() {
 }
 
 // The screen as it drew itself, without the frame end's overlays.
+static void KeepGifFrame() {
+  if (FrameShown()) CaptureGifFrame();
+  ReportGifSave();
+}
+
 // A renderer that draws in threads of its own (llvmpipe) finishes the game's
 // picture here, before the wait for the deadline, on every shown frame:
 // keeping a GIF frame reads the window back, which makes it finish here one
 // frame in four, and a frame finished after the wait presents late by its
 // drawing time, so frames that differ in this judder (17 and 42 ms at 30 fps).
-static void KeepGifFrame() {
-  if (FrameShown()) CaptureGifFrame(), FinishDrawing();
-  ReportGifSave();
+static void FinishShownFrame() {
+  if (FrameShown()) FinishDrawing();
 }
 
 // What came while the settings panel was open was the panel's, and goes
@@ -282,6 +286,7 @@ int EndFrame(int /*targetFps*/, int /*spare*/, int showPointer) {
   const bool panelWasOpen = SettingsMenuOpen == 1;
   if (!ScreenHeld) RunHook(FrameHook.drawPopups);
   KeepGifFrame();
+  FinishShownFrame();
   ToggleSettingsOnTab();
   HoldScreenUnderPanel(showPointer);
   HoldScreenUnderHelp(showPointer);
