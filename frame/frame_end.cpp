@@ -41,7 +41,8 @@ int MouseHitLeft, MouseHitRight;
 int FramesPresented;
 int FramesEnded;
 int FrameLimit;
-static bool EscapePending;  // a tap of Escape seen on a skipped frame
+static bool EscapePending;    // a tap of Escape seen on a skipped frame
+static bool PanelOpenAtPump;  // the settings panel was open at the last pump
 
 void AddMessage(const std::string& text, int code) { MessageList.push_back(ment{0, text, code}); }
 
@@ -51,7 +52,7 @@ void ResetFrameState() {
   FrameDeadline = DeadlineThirds = FrameWaitMillis = 0;
   StatsOverlayOn = 1;
   SettingsMenuOpen = PauseState = 0;
-  KeyHelpOpen = EscapePending = false;
+  KeyHelpOpen = EscapePending = PanelOpenAtPump = false;
   HelpScreenShown = HELP_TITLE;
   PanelY = -300;
   MouseX = MouseY = MouseHitLeft = MouseHitRight = 0;
@@ -222,6 +223,7 @@ static void MeasureFrame() {
 // joystick plugged in or out is taken into the tables.
 static void PumpInput() {
   PollEvents();
+  PanelOpenAtPump = SettingsMenuOpen == 1;
   FollowJoysticks();
   MouseX = int(PointerX());
   MouseY = int(PointerY());
@@ -278,12 +280,14 @@ static void FinishShownFrame() {
 // What came while the settings panel was open was the panel's, and goes
 // when it shuts (by Tab, Escape or Apply), before the frame's pump: a press
 // that arrives as it slides away is the screen's (a Tab opens it again).
-static void ForgetPanelInputIfShut(bool wasOpen) {
-  if (wasOpen && SettingsMenuOpen == 0) ForgetInput();
+// The pump, not the frame's start, says what was open: a frame that held the
+// screen under the panel has pumped many times before it ends, the last
+// time with the panel already shut and sliding.
+static void ForgetPanelInputIfShut() {
+  if (PanelOpenAtPump && SettingsMenuOpen == 0) ForgetInput();
 }
 
 int EndFrame(int /*targetFps*/, int /*spare*/, int showPointer) {
-  const bool panelWasOpen = SettingsMenuOpen == 1;
   if (!ScreenHeld) RunHook(FrameHook.drawPopups);
   KeepGifFrame();
   FinishShownFrame();
@@ -303,7 +307,7 @@ int EndFrame(int /*targetFps*/, int /*spare*/, int showPointer) {
   DrawMessageLog();
   PresentIfShown();
   MeasureFrame();
-  ForgetPanelInputIfShut(panelWasOpen);
+  ForgetPanelInputIfShut();
   PumpInput();
   TakeFrameKeys();
   LogFiguresEachMinute();
