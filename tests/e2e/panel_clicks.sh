@@ -11,11 +11,19 @@ command -v Xvfb >/dev/null || fail "Xvfb missing"
 # errtrace: a step failing inside one of the functions below stops the script
 # too, and without it set -e would end the script there without a word.
 set -E
-trap 'fail "stopped at line $LINENO; the game last said: $(tail -3 run.log 2>/dev/null | tr "\n" " ")"' ERR
+trap 'fail "stopped at line $LINENO (called from ${BASH_LINENO[*]}); $(what_the_game_saw)"' ERR
 start_xvfb
 printf '[Graphics]\r\nGFX Engine = DX7\r\nWidth=800\r\nHeight=600\r\n' > Files/Setup.ini
-PLIMBO_FRAMELOG=$WORK/frames.log "$PLIMBO" > run.log 2>&1 &
+PLIMBO_FRAMELOG=$WORK/frames.log "$PLIMBO" --record "$WORK/session.rec" > run.log 2>&1 &
 pid=$!
+
+# For a failure: the game is closed, so that it writes down the input it
+# took, and the last clicks and Tabs are shown with the pump that took them.
+what_the_game_saw() {
+  kill "$pid" 2>/dev/null && wait_for 30 test -s session.rec
+  echo "$(presents) frames shown; the last input the game took:"
+  tr -d '\r' < session.rec | grep -E ' (key(down|up) 9|mouse(down|up) 1|focus.*)$' | tail -8 | tr '\n' ' '
+}
 
 choice() { sed -n 's/^Fullscreen = //p' Files/Setup.ini 2>/dev/null | tr -d '\r'; }
 written_since() { [ Files/Setup.ini -nt "$1" ]; }
