@@ -237,6 +237,18 @@ static void ToggleFullScreen() {
   RunHook(FrameHook.settingsChanged);
 }
 
+// What came while the settings panel was open was the panel's, and goes
+// when it shuts (by Tab, Escape or Apply), before the next pump: a press
+// that arrives as it slides away is the screen's (a Tab opens it again).
+// The pump, not the frame's start, says what was open: a frame that held the
+// screen under the panel has pumped many times before it ends, the last
+// time with the panel already shut and sliding.
+static void ForgetPanelInputIfShut() {
+  if (!PanelOpenAtPump || SettingsMenuOpen == 1) return;
+  ForgetInput();
+  PanelOpenAtPump = false;  // what is left in hand is nobody's
+}
+
 // Keys the frame end takes for itself as soon as they arrive, so the screen
 // never sees them: Escape only closes the open help, or else the open
 // settings panel (on the title it would quit the program), and Alt+Return switches full screen (in name
@@ -245,7 +257,7 @@ static void TakeFrameKeys() {
   CloseHelpOnEscape();
   if (SettingsMenuOpen == 1 && KeyDown(VK_ESCAPE)) {
     SettingsMenuOpen = 0;
-    ForgetInput();  // Escape among it
+    ForgetPanelInputIfShut();  // Escape among it
     RunHook(FrameHook.settingsChanged);
   }
   if ((KeyDown(VK_LMENU) || KeyDown(VK_RMENU)) && KeyDown(VK_RETURN)) {
@@ -275,16 +287,6 @@ static void KeepGifFrame() {
 // drawing time, so frames that differ in this judder (17 and 42 ms at 30 fps).
 static void FinishShownFrame() {
   if (FrameShown()) FinishDrawing();
-}
-
-// What came while the settings panel was open was the panel's, and goes
-// when it shuts (by Tab, Escape or Apply), before the frame's pump: a press
-// that arrives as it slides away is the screen's (a Tab opens it again).
-// The pump, not the frame's start, says what was open: a frame that held the
-// screen under the panel has pumped many times before it ends, the last
-// time with the panel already shut and sliding.
-static void ForgetPanelInputIfShut() {
-  if (PanelOpenAtPump && SettingsMenuOpen == 0) ForgetInput();
 }
 
 int EndFrame(int /*targetFps*/, int /*spare*/, int showPointer) {
